@@ -1,0 +1,183 @@
+#include "sim_config.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+namespace lumiere::sim {
+
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    constexpr std::string_view kBlanks = " \t\r\n\f\v";
+    const auto begin = text.find_first_not_of(kBlanks);
+    if (begin == std::string_view::npos) return {};
+    const auto end = text.find_last_not_of(kBlanks);
+    return text.substr(begin, end - begin + 1);
+}
+
+char lowered(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameWordIgnoringCase(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) { return lowered(x) == lowered(y); });
+}
+
+std::optional<double> parsePositiveSeconds(std::string_view text) {
+    text = trimmed(text);
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+    if (!std::isfinite(value) || value <= 0) return std::nullopt;
+    return value;
+}
+
+// The options that take a value, under every name they answer to.
+enum class ValueOption { Folder, Port, Log, Duration };
+
+std::optional<ValueOption> valueOptionNamed(std::string_view name) {
+    if (name == "--dossier" || name == "--folder") return ValueOption::Folder;
+    if (name == "--port") return ValueOption::Port;
+    if (name == "--log") return ValueOption::Log;
+    if (name == "--duree" || name == "--durée" || name == "--duration") {
+        return ValueOption::Duration;
+    }
+    return std::nullopt;
+}
+
+// Stores `value` for `option`; returns an error message when the value is unusable.
+std::string applyValue(ValueOption option, std::string_view name, std::string_view value,
+                       SimOptions& options) {
+    switch (option) {
+        case ValueOption::Folder:
+            if (value.empty()) return "le dossier donné à " + std::string(name) + " est vide";
+            options.folder = std::string(value);
+            return {};
+        case ValueOption::Port:
+            options.port = parsePositiveInt(value);
+            if (!options.port) {
+                return "numéro de port invalide : « " + std::string(value) +
+                       " » (entier positif attendu)";
+            }
+            return {};
+        case ValueOption::Log:
+            if (value.empty()) return "le fichier donné à --log est vide";
+            options.logPath = std::string(value);
+            return {};
+        case ValueOption::Duration:
+            options.durationSeconds = parsePositiveSeconds(value);
+            if (!options.durationSeconds) {
+                return "durée invalide : « " + std::string(value) +
+                       " » (nombre de secondes positif attendu)";
+            }
+            return {};
+    }
+    return {};
+}
+
+}  // namespace
+
+std::optional<int> parsePositiveInt(std::string_view text) {
+    text = trimmed(text);
+    if (text.empty() || !std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; })) {
+        return std::nullopt;
+    }
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size() || value <= 0) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+int portFromIni(std::string_view text) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+
+    bool inPortSection = false;
+    while (!text.empty()) {
+        const auto newline = text.find('\n');
+        const std::string_view line = trimmed(text.substr(0, newline));
+        text = newline == std::string_view::npos ? std::string_view{} : text.substr(newline + 1);
+
+        if (line.empty() || line.front() == ';' || line.front() == '#') continue;
+        if (line.front() == '[') {
+            const auto close = line.find(']');
+            const std::string_view section =
+                close == std::string_view::npos ? line.substr(1) : line.substr(1, close - 1);
+            inPortSection = sameWordIgnoringCase(trimmed(section), "Port");
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (!inPortSection || equals == std::string_view::npos) continue;
+        if (sameWordIgnoringCase(trimmed(line.substr(0, equals)), "COM")) {
+            return parsePositiveInt(line.substr(equals + 1)).value_or(kDefaultPort);
+        }
+    }
+    return kDefaultPort;
+}
+
+int portFromIniFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return kDefaultPort;
+    std::ostringstream content;
+    content << file.rdbuf();
+    return portFromIni(content.str());
+}
+
+std::string comLinkName(int port) {
+    return "COM" + std::to_string(port);
+}
+
+ParsedArguments parseArguments(const std::vector<std::string>& args) {
+    ParsedArguments parsed;
+    for (std::size_t i = 0; i < args.size() && parsed.ok(); ++i) {
+        const std::string_view arg = args[i];
+        if (arg == "--help" || arg == "-h" || arg == "--aide") {
+            parsed.options.help = true;
+            continue;
+        }
+        if (arg == "--silencieux" || arg == "--quiet") {
+            parsed.options.quiet = true;
+            continue;
+        }
+
+        const auto equals = arg.find('=');
+        const std::string_view name = arg.substr(0, equals);
+        const std::optional<ValueOption> option = valueOptionNamed(name);
+        if (!option) {
+            parsed.error = "option inconnue : « " + std::string(arg) + " »";
+        } else if (equals != std::string_view::npos) {
+            parsed.error = applyValue(*option, name, arg.substr(equals + 1), parsed.options);
+        } else if (i + 1 < args.size()) {
+            parsed.error = applyValue(*option, name, args[++i], parsed.options);
+        } else {
+            parsed.error = "il manque une valeur après " + std::string(name);
+        }
+    }
+    return parsed;
+}
+
+std::string usageText(std::string_view programName) {
+    const std::string name(programName);
+    return "Usage : " + name +
+           " [--dossier DOSSIER] [--port N] [--log FICHIER] [--duree SECONDES] [--silencieux]\n"
+           "\n"
+           "Contrôleur virtuel à 8 lampes : crée un pseudo-terminal, le relie sous le nom\n"
+           "COM<N> dans le dossier du programme et affiche les trames reçues de Lumière.\n"
+           "\n"
+           "  --dossier, --folder DOSSIER  dossier du programme (par défaut celui de " +
+           name +
+           ")\n"
+           "  --port N                     numéro de port (par défaut la clé COM de la section\n"
+           "                               [Port] de param.ini, sinon 1)\n"
+           "  --log FICHIER                écrit chaque trame : « <ns monotone> <valeur> »\n"
+           "  --duree, --duration SECONDES s'arrête de lui-même après ce temps\n"
+           "  --silencieux, --quiet        n'affiche pas les lampes en direct\n"
+           "  -h, --help                   affiche cette aide\n";
+}
+
+}  // namespace lumiere::sim
