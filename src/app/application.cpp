@@ -1,0 +1,191 @@
+#include "app/application.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+
+#include "model/platform.h"
+#include "model/program_files.h"
+#include "settings/profile.h"
+#include "text/cp1252.h"
+#include "text/french.h"
+#include "text/lines.h"
+#include "text/number.h"
+
+namespace lumiere {
+namespace {
+
+constexpr std::size_t kPortTextLimit = 4;
+constexpr std::size_t kPictureNameLimit = 49;
+
+// The port number of a "COM" text as start-up reads it: the leading number, rounded half to
+// even; 0 (no port) when there is none or it does not fit a port number.
+int startupPortNumber(const std::string& text) {
+    const double n = roundHalfEven(readNumber(trimSpaces(text)));
+    if (!(n >= std::numeric_limits<std::int16_t>::min() &&
+          n <= std::numeric_limits<std::int16_t>::max())) {
+        return 0;
+    }
+    return static_cast<int>(n);
+}
+
+}  // namespace
+
+Application::Application(Platform& platform, SerialPort& port)
+    : platform_(platform),
+      form_(makeForm1()),
+      form2_(makeForm2()),
+      link_(port, PortDevices(platform.programFolder())),
+      player_(form_, values_, link_, platform_),
+      blinker_(form_, values_, link_),
+      faders_(form_, values_),
+      knobs_(form_, values_, platform_),
+      switch_(form_, values_, platform_, link_, faders_),
+      runner_(form_, values_, platform_, faders_,
+              [this](int index) { buttons_.Command11_Click(index); },
+              [this] { return platform_.modalOpen(); }),
+      buttons_(form_, values_, platform_, [this] { runner_.deroule(); }),
+      settings_(form2_, link_, programFile(platform, "param.ini")) {}
+
+void Application::Form_Load() {
+    handle([this] {
+        values_.marche = 0;
+        for (Gauge& gauge : form_.Gauge1) {
+            gauge.min = 0;
+            gauge.max = 20;
+            gauge.value = std::clamp(gauge.value, gauge.min, gauge.max);
+        }
+        for (Label& lamp : form_.lampe) lamp.backColor = colour::kLightGrey;
+
+        const std::string profilePath = programFile(platform_, "param.ini");
+        Profile profile;
+        if (const int err = loadProfile(profilePath, profile); err != 0) {
+            form_.status.notice =
+                fromUtf8("Réglages illisibles, " + profilePath + " : ") + describeError(err);
+        }
+        const std::string port = profile.read("Port", "COM", kPortTextLimit);
+        link_.setPortNumber(startupPortNumber(port));
+        form2_.Text1.text = port;
+
+        const std::string picture = profile.read("Table", "valeur", kPictureNameLimit);
+        loadPictureInto(platform_, form_, toUtf8(picture), form_.Picture11.picture);
+        form2_.Text2.text = picture;
+
+        link_.probe();
+    });
+}
+
+void Application::shutdown() {
+    if (ending_) return;
+    ending_ = true;
+    link_.envoi(0);
+    platform_.endApplication();
+}
+
+void Application::Form_Unload() {
+    handle([this] { shutdown(); });
+}
+
+void Application::n_quit_Click() {
+    handle([this] { shutdown(); });
+}
+
+void Application::n_a_propos_Click() {
+    handle([this] {
+        platform_.messageBox("A propos de...",
+                             fromUtf8("Jeu de lumière commandé par PC - ver 1.0 - Lumière 2026"));
+    });
+}
+
+void Application::n_param_Click() {
+    handle([this] { settings_.show(); });
+}
+
+void Application::Timer1_Timer() {
+    handle([this] { player_.Timer1_Timer(); });
+}
+
+void Application::Timer3_Timer() {
+    handle([this] {
+        const TimeOfDay t = platform_.timeOfDay();
+        char text[16];
+        std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hours % 100, t.minutes % 100,
+                      t.seconds % 100);
+        form_.montre.caption = text;
+    });
+}
+
+void Application::Timer4_Timer() {
+    handle([this] { blinker_.Timer4_Timer(); });
+}
+
+void Application::runnerWake() {
+    handle([this] { runner_.wake(); });
+}
+
+void Application::Picture11_MouseMove(int button, int shift, Twips x, Twips y) {
+    handle([&] { faders_.Picture11_MouseMove(button, shift, x, y); });
+}
+
+void Application::Picture11_MouseDown(int button, int shift, Twips x, Twips y) {
+    handle([&] { faders_.Picture11_MouseDown(button, shift, x, y); });
+}
+
+void Application::potar_MouseDown(int index, int button, int shift, Twips x, Twips y) {
+    handle([&] { knobs_.potar_MouseDown(index, button, shift, x, y); });
+}
+
+void Application::Image4_MouseMove(int button, int shift, Twips x, Twips y) {
+    handle([&] { knobs_.Image4_MouseMove(button, shift, x, y); });
+}
+
+void Application::inter_Click() {
+    handle([this] { switch_.inter_Click(); });
+}
+
+void Application::lampe_Click(int index) {
+    handle([&] { buttons_.lampe_Click(index); });
+}
+
+void Application::Command11_Click(int index) {
+    handle([&] { buttons_.Command11_Click(index); });
+}
+
+void Application::Command11_MouseDown(int index, int button, int shift, Twips x, Twips y) {
+    handle([&] { buttons_.Command11_MouseDown(index, button, shift, x, y); });
+}
+
+void Application::Slider1_Scroll(int value) {
+    handle([&] { form_.Slider1.value = std::clamp(value, form_.Slider1.min, form_.Slider1.max); });
+}
+
+void Application::Slider1_Click() {
+    handle([this] { knobs_.Slider1_Click(); });
+}
+
+void Application::Slider2_Scroll(int value) {
+    handle([&] { form_.Slider2.value = std::clamp(value, form_.Slider2.min, form_.Slider2.max); });
+}
+
+void Application::Text1_Change(const std::string& text) {
+    handle([&] { form2_.Text1.text = text; });
+}
+
+void Application::Text2_Change(const std::string& text) {
+    handle([&] { form2_.Text2.text = text; });
+}
+
+void Application::Command2_Click() {
+    handle([this] { settings_.Command2_Click(); });
+}
+
+void Application::Command12_Click() {
+    handle([this] { settings_.Command12_Click(); });
+}
+
+void Application::Form2_Close() {
+    handle([this] { settings_.Command12_Click(); });
+}
+
+}  // namespace lumiere

@@ -1,0 +1,78 @@
+#include "desk/faders.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "desk/mouse.h"
+#include "text/number.h"
+
+namespace lumiere {
+namespace {
+
+constexpr Twips kBandTop = 920;
+constexpr Twips kBandBottom = 3590;
+constexpr Twips kLowestPointer = 3390;
+constexpr int kEvenGroup[] = {0, 2, 4, 6};
+constexpr int kOddGroup[] = {1, 3, 5, 7};
+
+}  // namespace
+
+int Faders::levelOf(Twips top) {
+    const auto level = std::floor(static_cast<float>(14.0 - (std::fabs((3090.0 - top) / 110.0) - 7.0)));
+    // Tops placed by cycle files can lie anywhere; keep the level a sane whole number.
+    constexpr float kLimit = 1e6f;
+    return static_cast<int>(std::clamp(level, -kLimit, kLimit));
+}
+
+void Faders::followGroup(const int* knobs, int reference, Twips y) {
+    for (int n = 0; n < 4; ++n) {
+        Geometry& knob = form_.potar[knobs[n]].geo;
+        if (y < knob.top) knob.top = y;
+        const Geometry& ref = form_.potar[reference].geo;
+        if (y > ref.top) knob.top = y - ref.height;
+    }
+}
+
+void Faders::Picture11_MouseMove(int, int, Twips x, Twips y) {
+    if (y < kBandTop || y > kBandBottom) return;
+    y = std::min(y, kLowestPointer);
+
+    const int selector = form_.Slider1.value;
+    if (selector == 1 || selector == 3) followGroup(kEvenGroup, 2, y);
+    if (selector == 2 || selector == 3) followGroup(kOddGroup, 1, y);
+
+    const int k = values_.actif;
+    if (k >= 0 && k < kStrips) {
+        Geometry& knob = form_.potar[k].geo;
+        if (knob.left < x && x < knob.left + knob.width) {
+            if (y < knob.top) knob.top = y;
+            if (y > knob.top) knob.top = y - knob.height;
+        }
+    }
+
+    calcul_niveaux();
+    // A master level below 0 would give a negative interval: the player pauses as for 0.
+    const int master = static_cast<int>(readNumber(values_.compteur[8]));
+    form_.Timer1.interval = std::max(0, 15 * master);
+}
+
+void Faders::Picture11_MouseDown(int button, int, Twips, Twips) {
+    if (button != mouse::kRight) return;
+    form_.Slider1.value = 0;
+    values_.actif = 8;
+}
+
+void Faders::calcul_niveaux() {
+    for (int i = 0; i < kStrips; ++i) {
+        values_.compteur[i] = std::to_string(levelOf(form_.potar[i].geo.top));
+        form_.niveau[i].caption = values_.compteur[i];
+        Gauge& gauge = form_.Gauge1[i];
+        const double level = readNumber(values_.compteur[i]);
+        if (gauge.min <= level && level <= gauge.max) {
+            gauge.value = gauge.max - static_cast<int>(level);
+        }
+    }
+}
+
+}  // namespace lumiere

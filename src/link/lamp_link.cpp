@@ -1,0 +1,74 @@
+#include "link/lamp_link.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cmath>
+
+#include "text/cp1252.h"
+#include "text/french.h"
+#include "text/number.h"
+
+namespace lumiere {
+
+void LampLink::envoi(double value) {
+    if (!port_.isOpen()) {
+        device_ = devices_.deviceFor(portNumber_);
+        if (device_.empty()) return fail(0);
+        port_.setDevice(device_);
+        if (const int err = port_.open(); err != 0) return fail(err);
+    }
+    // A device without modem lines refuses DTR; that is no reason to drop the frame.
+    if (const int err = port_.setDtr(false); err != 0 && err != ENOTTY && err != EINVAL) {
+        return fail(err);
+    }
+    const double rounded = roundHalfEven(value);
+    if (!(rounded >= 0 && rounded <= 255)) return failValue(value);
+    const std::uint8_t frame[2] = {0x6E, static_cast<std::uint8_t>(rounded)};
+    if (const int err = port_.write(frame, sizeof frame); err != 0) return fail(err);
+    const int drained = port_.drain();
+    port_.close();
+    if (drained != 0 && drained != EINTR) return fail(drained);
+    ++framesSent_;
+    fault_.clear();
+}
+
+void LampLink::probe() {
+    device_ = devices_.deviceFor(portNumber_);
+    if (device_.empty()) return setFault(0);
+    struct stat st{};
+    if (::stat(device_.c_str(), &st) != 0) return setFault(errno);
+    if (!S_ISCHR(st.st_mode)) return setFault(S_ISDIR(st.st_mode) ? EISDIR : ENOTTY);
+    fault_.clear();
+}
+
+void LampLink::fail(int errnum) {
+    port_.close();
+    ++framesDropped_;
+    setFault(errnum);
+}
+
+void LampLink::setFault(int errnum) {
+    const std::string port = "COM" + std::to_string(portNumber_);
+    if (errnum == 0) {
+        fault_ = fromUtf8("Aucun port série choisi (" + port +
+                          ") : les lampes ne reçoivent rien. Réglez-le dans Fichier > Paramètres.");
+        return;
+    }
+    std::string text = fromUtf8("Port " + port + " (" + device_ + ") : ") + describeError(errnum);
+    if (errnum == EACCES || errnum == EPERM) {
+        text += fromUtf8(" (ajoutez l’utilisateur au groupe dialout)");
+    }
+    fault_ = text + fromUtf8(" — trames non envoyées.");
+}
+
+void LampLink::failValue(double value) {
+    port_.close();
+    ++framesDropped_;
+    const std::string shown = std::isfinite(value) && std::abs(value) < 1e15
+                                  ? std::to_string(static_cast<long long>(value))
+                                  : std::string("hors format");
+    fault_ = fromUtf8("Valeur " + shown + " hors de 0 à 255 : trame non envoyée.");
+}
+
+}  // namespace lumiere

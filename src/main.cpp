@@ -1,0 +1,31 @@
+// Lumière: a light-show controller for an 8-lamp controller on a serial port.
+
+#include <QApplication>
+#include <QFont>
+#include <csignal>
+
+#include "app/application.h"
+#include "link/posix_serial_port.h"
+#include "ui/main_window.h"
+#include "ui/qt_platform.h"
+
+int main(int argc, char* argv[]) {
+    // Past a file-size limit a write must fail (and the old file stay), not end the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Lumière"));
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(11);  // 8.25 points at 96 dots per inch: the captions fit their places
+    QApplication::setFont(font);
+
+    lumiere::ui::QtPlatform platform;
+    lumiere::PosixSerialPort port;
+    lumiere::Application app(platform, port);
+    lumiere::ui::MainWindow window(app, platform);
+    platform.setOwner(&window);
+    app.Form_Load();
+    window.show();
+    return QApplication::exec();
+}

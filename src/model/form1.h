@@ -1,0 +1,66 @@
+#pragma once
+// The main window `Form1`: the control inventory with its geometry and initial state.
+
+#include <array>
+#include <string>
+
+#include "model/controls.h"
+
+namespace lumiere {
+
+inline constexpr int kStrips = 9;    // strips 0 to 7 are the lamp channels, 8 is "Général"
+inline constexpr int kChannels = 8;  // lamp channels
+inline constexpr int kButtons = 12;  // Command11 (0 to 11)
+
+// The window's own status bar under the desk: the state of the lamp link and the last notice
+// (a missing file, an editor that would not open). Not part of the desk itself.
+struct StatusBar {
+    std::string linkFault;  // empty while frames get through
+    std::string notice;
+};
+
+struct Form1 {
+    std::string caption;
+    Twips clientWidth = 0;
+    Twips clientHeight = 0;
+
+    Image Image1;  // banner
+    Image Image3;  // title
+    Label montre;  // clock
+    PictureBox Picture11;  // the desk picture, parent of the controls below
+    RectangleShape Shape1;
+    Image Image2;  // background behind the buttons
+    LineShape Line1;
+    std::array<CommandButton, kButtons> Command11;
+    Slider Slider1;  // group selector
+    std::array<Label, 2> Label1;
+    Slider Slider2;  // seconds per sequence step
+    Label Label5;    // status label
+    Timer Timer1;    // sequence player
+    Timer Timer3;    // clock
+
+    // Children of Picture11.
+    std::array<Label, kStrips> lampe;
+    std::array<Label, kStrips> niveau;
+    std::array<Gauge, kStrips> Gauge1;
+    std::array<PictureBox, kStrips> potar;
+    Image Image4;  // transparent band below the fader tracks
+    Image inter;   // on/off switch
+    Label Label2;
+    Label Label4;
+    Label Label3;
+    Timer Timer4;  // channel blinker
+
+    StatusBar status;
+};
+
+// Red turns grey and grey turns red; a lamp of any other colour is left alone.
+inline void toggleLamp(Label& lamp) {
+    if (lamp.backColor == colour::kRed) lamp.backColor = colour::kLightGrey;
+    else if (lamp.backColor == colour::kLightGrey) lamp.backColor = colour::kRed;
+}
+
+// The window as designed, before start-up runs.
+Form1 makeForm1();
+
+}  // namespace lumiere

@@ -1,0 +1,34 @@
+#include "playback/blinker.h"
+
+#include "link/lamp_link.h"
+#include "text/number.h"
+
+namespace lumiere {
+
+void Blinker::Timer4_Timer() {
+    form_.lampe[8].backColor = colour::kLightGrey;
+    const int channels = static_cast<int>(form_.niveau.size()) - 1;
+    for (int i = 0; i < channels; ++i) {
+        std::string& countdown = values_.compteur[i];
+        Label& lamp = form_.lampe[i];
+        // A countdown that has run out turns the lamp over and starts again from the level.
+        if (readNumber(countdown) <= 0 && lamp.backColor == colour::kLightGrey) {
+            lamp.backColor = colour::kRed;
+            countdown = form_.niveau[i].caption;
+        }
+        if (readNumber(countdown) <= 0 && lamp.backColor == colour::kRed) {
+            lamp.backColor = colour::kLightGrey;
+            countdown = form_.niveau[i].caption;
+        }
+        if (const double left = readNumber(countdown); left > 0) {
+            countdown = formatNumber(left - 1);
+        }
+    }
+    int byte = 0;
+    for (int k = 0; k < kChannels; ++k) {
+        if (form_.lampe[k].backColor == colour::kRed) byte += 1 << k;
+    }
+    link_.envoi(byte);
+}
+
+}  // namespace lumiere

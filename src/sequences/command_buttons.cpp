@@ -1,0 +1,122 @@
+#include "sequences/command_buttons.h"
+
+#include <cerrno>
+
+#include "desk/mouse.h"
+#include "io/text_file.h"
+#include "model/platform.h"
+#include "model/program_files.h"
+#include "sequences/sequence_files.h"
+#include "text/cp1252.h"
+#include "text/french.h"
+
+namespace lumiere {
+namespace {
+
+std::string animationName(int index) { return "animation" + std::to_string(index + 1) + ".txt"; }
+
+std::string fileProblem(const std::string& path, int err) {
+    return fromUtf8(path + " : ") + describeError(err);
+}
+
+}  // namespace
+
+void CommandButtons::releaseAll() {
+    for (CommandButton& button : form_.Command11) {
+        button.italic = false;
+        loadPictureInto(platform_, form_, "bouton1.dib", button.picture);
+    }
+}
+
+void CommandButtons::press(int index) {
+    form_.Command11[index].italic = true;
+    loadPictureInto(platform_, form_, "bouton2.dib", form_.Command11[index].picture);
+}
+
+void CommandButtons::Command11_Click(int index) {
+    if (index < 0 || index >= kButtons) return;
+    values_.choix = index;
+    if (!form_.Command11[index].italic) {
+        releaseAll();
+        form_.Timer4.enabled = false;
+        if (values_.marche == 1) {
+            form_.Timer1.enabled = true;
+            press(index);
+        }
+    } else {
+        if (values_.marche == 1) form_.Timer4.enabled = true;
+        form_.Timer1.enabled = false;
+        releaseAll();
+    }
+    if (index <= 2) loadAnimationOf(index);
+    if (index == 9) launchSequence();
+    if (index == 10) openInEditor("exemple.txt");
+    if (index == 11) recordCycle();
+}
+
+void CommandButtons::loadAnimationOf(int index) {
+    const std::string path = programFile(platform_, animationName(index));
+    if (const int err = loadAnimation(path, values_.etape); err != 0) {
+        form_.status.notice = fileProblem(path, err);
+    }
+}
+
+void CommandButtons::launchSequence() {
+    const auto path = platform_.openFileDialog("*.txt");
+    if (!path) return;
+    // A name typed in the dialog that does not exist is treated like a cancel.
+    if (!isRegularFile(*path)) {
+        form_.status.notice = fileProblem(*path, ENOENT);
+        return;
+    }
+    Table steps = values_.sequence;
+    if (const int err = loadSequence(*path, steps); err != 0) {
+        form_.status.notice = fileProblem(*path, err);
+        return;
+    }
+    form_.Command11[9].underline = true;
+    values_.sequence = std::move(steps);
+    startRun_();
+}
+
+void CommandButtons::recordCycle() {
+    const auto path = platform_.saveFileDialog("Cycle_1.txt");
+    if (!path) return;
+    KnobTops tops{};
+    for (int i = 0; i < kStrips; ++i) tops[i] = form_.potar[i].geo.top;
+    if (const int err = saveCycle(*path, tops); err != 0) {
+        form_.Label5.caption = fromUtf8("Non enregistré");
+        form_.status.notice = fromUtf8("Cycle non enregistré, ") + fileProblem(*path, err);
+        return;
+    }
+    form_.Label5.caption = fromUtf8("Enregistré ");
+}
+
+void CommandButtons::openInEditor(const std::string& name) {
+    const std::string path = programFile(platform_, name);
+    if (!isRegularFile(path)) {
+        form_.status.notice = fileProblem(path, ENOENT);
+    } else if (!platform_.openInEditor(path)) {
+        form_.status.notice = fromUtf8("Aucun éditeur n’a pu ouvrir " + path);
+    }
+}
+
+void CommandButtons::Command11_MouseDown(int index, int button, int, Twips, Twips) {
+    if (index < 0 || index >= kButtons || button != mouse::kRight) return;
+    if (index >= 3) {
+        values_.arret = 1;
+        form_.Command11[9].underline = false;
+        releaseAll();
+        form_.Timer1.enabled = false;
+        if (values_.marche == 1) form_.Timer4.enabled = true;
+    } else {
+        openInEditor(animationName(index));
+    }
+}
+
+void CommandButtons::lampe_Click(int index) {
+    if (index < 0 || index >= kStrips) return;
+    toggleLamp(form_.lampe[index]);
+}
+
+}  // namespace lumiere

@@ -1,0 +1,44 @@
+#pragma once
+// The twelve command buttons and the lamp clicks. Every button is a toggle: a click on a released
+// button releases all and (desk on) starts the sequence player with that effect; a click on the
+// pressed button stops the player and gives the lamps back to the channel blinker. The italic
+// font is the pressed state. Buttons 0 to 2 load their animation file on every click; 9 loads
+// and runs a sequence, 10 opens the sample sequence in the editor, 11 records the faders as a
+// cycle file. A right click stops everything, or opens the animation file of buttons 0 to 2.
+
+#include <functional>
+
+#include "model/controls.h"
+#include "model/form1.h"
+#include "model/values.h"
+
+namespace lumiere {
+
+class Platform;
+
+class CommandButtons {
+public:
+    using StartRun = std::function<void()>;
+
+    CommandButtons(Form1& form, AppValues& values, Platform& platform, StartRun startRun)
+        : form_(form), values_(values), platform_(platform), startRun_(std::move(startRun)) {}
+
+    void Command11_Click(int index);
+    void Command11_MouseDown(int index, int button, int shift, Twips x, Twips y);
+    void lampe_Click(int index);
+
+private:
+    void releaseAll();
+    void press(int index);
+    void loadAnimationOf(int index);
+    void launchSequence();
+    void recordCycle();
+    void openInEditor(const std::string& name);
+
+    Form1& form_;
+    AppValues& values_;
+    Platform& platform_;
+    StartRun startRun_;
+};
+
+}  // namespace lumiere

@@ -1,0 +1,45 @@
+#pragma once
+// The profile file param.ini: "[Section]" lines, each followed by "key=value" lines. Sections and
+// keys are found without regard to letter case; the first occurrence counts. Writing an entry
+// replaces only that entry's line, or adds the key or the section when missing: every other line
+// keeps its exact bytes, line end included. New lines end with CR LF.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumiere {
+
+class Profile {
+public:
+    static Profile parse(std::string_view bytes);
+
+    // The value, at most maxLength characters of it; empty when the entry is missing.
+    std::string read(std::string_view section, std::string_view key, std::size_t maxLength) const;
+    void write(std::string_view section, std::string_view key, std::string_view value);
+    std::string serialize() const;
+
+private:
+    struct Line {
+        std::string text;
+        std::string end;  // "\r\n", "\r", "\n" or "" for a last line without an end
+    };
+    struct Place {
+        std::size_t section = npos;  // index of the section line
+        std::size_t key = npos;      // index of the key line
+        std::size_t last = npos;     // last non-blank line of the section
+    };
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+    Place find(std::string_view section, std::string_view key) const;
+    void insert(std::size_t at, std::string text);
+
+    std::vector<Line> lines_;
+};
+
+// param.ini on disk. A missing file reads as an empty profile.
+int loadProfile(const std::string& path, Profile& profile);
+int saveProfile(const std::string& path, const Profile& profile);
+
+}  // namespace lumiere

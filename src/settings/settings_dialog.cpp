@@ -1,0 +1,51 @@
+#include "settings/settings_dialog.h"
+
+#include <cstdint>
+#include <limits>
+
+#include "link/lamp_link.h"
+#include "settings/profile.h"
+#include "text/cp1252.h"
+#include "text/french.h"
+#include "text/number.h"
+
+namespace lumiere {
+
+void SettingsDialog::show() {
+    form_.error.clear();
+    form_.visible = true;
+}
+
+void SettingsDialog::Command2_Click() {
+    const auto number = parseWholeNumber(form_.Text1.text);
+    const double port = number ? roundHalfEven(*number) : 0.0;
+    if (!number || port < std::numeric_limits<std::int16_t>::min() ||
+        port > std::numeric_limits<std::int16_t>::max()) {
+        form_.error = fromUtf8("Le port doit être un nombre entier, par exemple 3.");
+        return;
+    }
+
+    Profile profile;
+    int err = loadProfile(profilePath_, profile);
+    if (err == 0) {
+        profile.write("Port", "COM", form_.Text1.text);
+        profile.write("Table", "valeur", form_.Text2.text);
+        err = saveProfile(profilePath_, profile);
+    }
+    link_.setPortNumber(static_cast<int>(port));
+    link_.probe();
+    if (err != 0) {
+        form_.error = fromUtf8("param.ini n’a pas pu être enregistré (") + describeError(err) +
+                      fromUtf8(") ; le port est changé pour cette séance seulement.");
+        return;
+    }
+    form_.error.clear();
+    form_.visible = false;
+}
+
+void SettingsDialog::Command12_Click() {
+    form_.error.clear();
+    form_.visible = false;
+}
+
+}  // namespace lumiere

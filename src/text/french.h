@@ -1,0 +1,14 @@
+#pragma once
+// Plain French wording of system errors, for the status line and the dialogs.
+
+#include <string>
+
+namespace lumiere {
+
+// Not an errno: the path names a folder, a pipe or a device where a file was expected.
+inline constexpr int kNotRegularFile = -1;
+
+// A short French description of an errno value, in Windows-1252 ("accès refusé", …).
+std::string describeError(int errnum);
+
+}  // namespace lumiere

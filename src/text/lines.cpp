@@ -1,0 +1,48 @@
+#include "text/lines.h"
+
+namespace lumiere {
+
+LineReader::LineReader(std::istream& in, std::size_t maxLength)
+    : buf_(in.rdbuf()), maxLength_(maxLength) {}
+
+bool LineReader::next(std::string& line) {
+    line.clear();
+    if (buf_ == nullptr) return false;
+    using Traits = std::streambuf::traits_type;
+    int c = buf_->sbumpc();
+    if (Traits::eq_int_type(c, Traits::eof())) return false;
+    for (; !Traits::eq_int_type(c, Traits::eof()); c = buf_->sbumpc()) {
+        if (c == '\r') {
+            if (buf_->sgetc() == '\n') buf_->sbumpc();
+            return true;
+        }
+        if (line.size() < maxLength_) line.push_back(Traits::to_char_type(c));
+    }
+    return true;
+}
+
+std::vector<std::string> readLines(std::istream& in, std::size_t maxLines) {
+    std::vector<std::string> lines;
+    LineReader reader(in);
+    std::string line;
+    while (lines.size() < maxLines && reader.next(line)) lines.push_back(line);
+    return lines;
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const auto& line : lines) {
+        out += line;
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string_view trimSpaces(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+}  // namespace lumiere

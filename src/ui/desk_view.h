@@ -1,0 +1,50 @@
+#pragma once
+// The desk picture `Picture11` with the controls lying on it: lamps, level figures, gauges, knobs,
+// the band below the tracks, the switch and its labels. Movements over the bare desk go to the
+// fader tracking; movements over a control go to that control.
+
+#include <QPixmap>
+#include <array>
+
+#include "model/form1.h"
+#include "ui/controls/desk_control.h"
+
+namespace lumiere {
+class Application;
+}
+
+namespace lumiere::ui {
+
+class GaugeView;
+class LabelView;
+class PictureView;
+
+class DeskView : public DeskControl {
+public:
+    DeskView(Application& app, QWidget* parent);
+    void refresh();
+
+    PictureView* knob(int index) const { return knobs_[index]; }
+    LabelView* lamp(int index) const { return lamps_[index]; }
+    PictureView* toggle() const { return toggle_; }
+    PictureView* band() const { return band_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void build(Application& app);
+
+    const Form1& form_;
+    std::array<LabelView*, kStrips> lamps_{};
+    std::array<LabelView*, kStrips> levels_{};
+    std::array<GaugeView*, kStrips> gauges_{};
+    std::array<PictureView*, kStrips> knobs_{};
+    PictureView* band_ = nullptr;
+    PictureView* toggle_ = nullptr;
+    std::array<LabelView*, 3> labels_{};
+    const PictureData* shownPicture_ = nullptr;
+    Pointer shownPointer_ = Pointer::Default;
+};
+
+}  // namespace lumiere::ui

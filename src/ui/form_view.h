@@ -1,0 +1,47 @@
+#pragma once
+// The client area of the main window `Form1`, 692 × 470 pixels: the banner with the title and the
+// clock, the desk, and below it the command buttons, the two sliders and the status label.
+
+#include <QWidget>
+#include <array>
+
+#include "model/form1.h"
+
+class QSlider;
+
+namespace lumiere {
+class Application;
+}
+
+namespace lumiere::ui {
+
+class DeskView;
+class FaceButton;
+class LabelView;
+
+class FormView : public QWidget {
+public:
+    FormView(Application& app, QWidget* parent);
+    void refresh();
+
+    DeskView* desk() const { return desk_; }
+    FaceButton* button(int index) const { return buttons_[index]; }
+    QSlider* groupSelector() const { return slider1_; }
+    QSlider* stepLength() const { return slider2_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void buildButtons(Application& app);
+    void buildSliders(Application& app);
+
+    const Form1& form_;
+    DeskView* desk_ = nullptr;
+    std::array<FaceButton*, kButtons> buttons_{};
+    QSlider* slider1_ = nullptr;
+    QSlider* slider2_ = nullptr;
+    std::array<LabelView*, 4> labels_{};  // clock, "Sélection multiple", "Vitesse Séquence", status
+};
+
+}  // namespace lumiere::ui

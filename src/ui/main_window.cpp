@@ -1,0 +1,79 @@
+#include "ui/main_window.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include "app/application.h"
+#include "model/platform.h"
+#include "ui/form_view.h"
+#include "ui/qt_bridge.h"
+#include "ui/settings_window.h"
+#include "ui/timer_binding.h"
+
+namespace lumiere::ui {
+
+MainWindow::MainWindow(Application& app, Platform& platform) : app_(app) {
+    setWindowTitle(toQString(app.form().caption));
+    form_ = new FormView(app, this);
+    setCentralWidget(form_);
+    buildMenu();
+
+    notice_ = new QLabel(this);
+    link_ = new QLabel(this);
+    statusBar()->addWidget(notice_, 1);
+    statusBar()->addPermanentWidget(link_);
+    statusBar()->setSizeGripEnabled(false);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    settings_ = new SettingsWindow(app, this);
+
+    timer1_ = std::make_unique<TimerBinding>(app.form().Timer1, [&app] { app.Timer1_Timer(); });
+    timer3_ = std::make_unique<TimerBinding>(app.form().Timer3, [&app] { app.Timer3_Timer(); });
+    timer4_ = std::make_unique<TimerBinding>(app.form().Timer4, [&app] { app.Timer4_Timer(); });
+    runner_ = std::make_unique<WakeBinding>([&app] { return app.runner().wakeAt(); },
+                                            [&platform] { return platform.monotonicSeconds(); },
+                                            [&app] { app.runnerWake(); });
+    app.onChanged([this] { refresh(); });
+    refresh();
+}
+
+MainWindow::~MainWindow() { app_.onChanged(nullptr); }
+
+void MainWindow::buildMenu() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("Fichier"));
+    file->addAction(QStringLiteral("Paramètres"), [this] { app_.n_param_Click(); });
+    file->addAction(QStringLiteral("à propos de ..."), [this] { app_.n_a_propos_Click(); });
+    file->addAction(QStringLiteral("Quitter"), [this] { app_.n_quit_Click(); });
+}
+
+void MainWindow::refresh() {
+    form_->refresh();
+    settings_->refresh();
+    timer1_->refresh();
+    timer3_->refresh();
+    timer4_->refresh();
+    runner_->refresh();
+
+    const Form1& form = app_.form();
+    const QString notice = toQString(form.status.notice);
+    if (notice_->text() != notice) notice_->setText(notice);
+    const bool fault = !form.status.linkFault.empty();
+    const QString link = fault ? toQString(form.status.linkFault)
+                               : QStringLiteral("Port COM%1").arg(app_.link().portNumber());
+    if (link_->text() != link) {
+        link_->setText(link);
+        link_->setStyleSheet(fault ? QStringLiteral("color: #b00000; font-weight: bold;")
+                                   : QStringLiteral("color: #305030;"));
+        link_->setToolTip(link);
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    app_.Form_Unload();
+}
+
+}  // namespace lumiere::ui

@@ -1,0 +1,51 @@
+#pragma once
+// The main window: the menu "Fichier", the desk (FormView) and a status bar with the state of the
+// lamp link and the last notice. It forwards the window's events to the Application and follows
+// the model each time the Application says it changed.
+
+#include <QMainWindow>
+#include <memory>
+
+class QLabel;
+
+namespace lumiere {
+class Application;
+class Platform;
+}  // namespace lumiere
+
+namespace lumiere::ui {
+
+class FormView;
+class SettingsWindow;
+class TimerBinding;
+class WakeBinding;
+
+class MainWindow : public QMainWindow {
+public:
+    MainWindow(Application& app, Platform& platform);
+    ~MainWindow() override;
+
+    void refresh();
+    FormView* formView() const { return form_; }
+    SettingsWindow* settingsWindow() const { return settings_; }
+    const TimerBinding& timer1() const { return *timer1_; }
+    const TimerBinding& timer4() const { return *timer4_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenu();
+
+    Application& app_;
+    FormView* form_ = nullptr;
+    SettingsWindow* settings_ = nullptr;
+    QLabel* notice_ = nullptr;
+    QLabel* link_ = nullptr;
+    std::unique_ptr<TimerBinding> timer1_;
+    std::unique_ptr<TimerBinding> timer3_;
+    std::unique_ptr<TimerBinding> timer4_;
+    std::unique_ptr<WakeBinding> runner_;
+};
+
+}  // namespace lumiere::ui

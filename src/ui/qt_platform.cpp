@@ -1,0 +1,69 @@
+#include "ui/qt_platform.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMessageBox>
+#include <QTime>
+#include <QUrl>
+
+#include "ui/qt_bridge.h"
+
+namespace lumiere::ui {
+
+QtPlatform::QtPlatform()
+    : folder_(QCoreApplication::applicationDirPath().toStdString()),
+      lastFolder_(QCoreApplication::applicationDirPath()) {}
+
+Picture QtPlatform::loadPicture(const std::string& path) {
+    // The format is found from the contents, so ".dib" files read as the bitmaps they are.
+    QImageReader reader(QString::fromStdString(path));
+    reader.setDecideFormatFromContent(true);
+    const QImage image = reader.read();
+    if (image.isNull()) return nullptr;
+    return std::make_shared<QtPicture>(QPixmap::fromImage(image));
+}
+
+std::optional<std::string> QtPlatform::openFileDialog(const std::string& initialName) {
+    const QString chosen = QFileDialog::getOpenFileName(
+        owner_, QStringLiteral("Ouvrir une séquence"), lastFolder_,
+        QStringLiteral("Séquences (%1);;Tous les fichiers (*)").arg(toQString(initialName)));
+    if (chosen.isEmpty()) return std::nullopt;
+    lastFolder_ = QFileInfo(chosen).absolutePath();
+    return chosen.toStdString();
+}
+
+std::optional<std::string> QtPlatform::saveFileDialog(const std::string& initialName) {
+    // Qt's dialog asks before replacing an existing file.
+    const QString chosen = QFileDialog::getSaveFileName(
+        owner_, QStringLiteral("Enregistrer le cycle"),
+        lastFolder_ + QLatin1Char('/') + toQString(initialName),
+        QStringLiteral("Cycles (*.txt);;Tous les fichiers (*)"));
+    if (chosen.isEmpty()) return std::nullopt;
+    lastFolder_ = QFileInfo(chosen).absolutePath();
+    return chosen.toStdString();
+}
+
+bool QtPlatform::openInEditor(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+void QtPlatform::messageBox(const std::string& title, const std::string& text) {
+    QMessageBox::information(owner_, toQString(title), toQString(text));
+}
+
+TimeOfDay QtPlatform::timeOfDay() {
+    const QTime now = QTime::currentTime();
+    return {now.hour(), now.minute(), now.second()};
+}
+
+double QtPlatform::monotonicSeconds() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+void QtPlatform::endApplication() { QCoreApplication::exit(0); }
+
+}  // namespace lumiere::ui

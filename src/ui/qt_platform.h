@@ -1,0 +1,39 @@
+#pragma once
+// The platform services on Qt: pictures, file dialogs, the desktop's file associations, message
+// boxes, clocks, the program folder.
+
+#include <QPointer>
+#include <QWidget>
+#include <chrono>
+
+#include "model/platform.h"
+#include "model/random_series.h"
+
+namespace lumiere::ui {
+
+class QtPlatform final : public Platform {
+public:
+    QtPlatform();
+
+    // The window that owns the dialogs.
+    void setOwner(QWidget* owner) { owner_ = owner; }
+
+    Picture loadPicture(const std::string& path) override;
+    std::optional<std::string> openFileDialog(const std::string& initialName) override;
+    std::optional<std::string> saveFileDialog(const std::string& initialName) override;
+    bool openInEditor(const std::string& path) override;
+    void messageBox(const std::string& title, const std::string& text) override;
+    TimeOfDay timeOfDay() override;
+    double monotonicSeconds() override;
+    double nextRandom() override { return random_.next(); }
+    std::string programFolder() override { return folder_; }
+    void endApplication() override;
+
+private:
+    QPointer<QWidget> owner_;
+    std::string folder_;
+    RandomSeries random_;
+    QString lastFolder_;
+};
+
+}  // namespace lumiere::ui

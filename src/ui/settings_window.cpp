@@ -1,0 +1,97 @@
+#include "ui/settings_window.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "app/application.h"
+#include "ui/qt_bridge.h"
+
+namespace lumiere::ui {
+namespace {
+
+QPushButton* makeButton(const CommandButton& model, QWidget* parent) {
+    auto* button = new QPushButton(toQString(model.caption), parent);
+    button->setGeometry(toRect(model.geo));
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+QLabel* makeLabel(const Label& model, QWidget* parent) {
+    auto* label = new QLabel(toQString(model.caption), parent);
+    label->setGeometry(toRect(model.geo));
+    return label;
+}
+
+QLineEdit* makeBox(const TextBox& model, QWidget* parent) {
+    auto* box = new QLineEdit(toQString(model.text), parent);
+    box->setGeometry(toRect(model.geo));
+    return box;
+}
+
+}  // namespace
+
+SettingsWindow::SettingsWindow(Application& app, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      app_(app), form_(app.form2()) {
+    setWindowTitle(toQString(form_.caption));
+    setFixedSize(toPixels(form_.clientWidth), toPixels(form_.clientHeight));
+
+    auto* frame = new QGroupBox(toQString(form_.Frame1.caption), this);
+    frame->setGeometry(toRect(form_.Frame1.geo));
+    makeLabel(form_.Label3, frame);
+    text1_ = makeBox(form_.Text1, frame);
+    makeLabel(form_.Label1, frame);
+    text2_ = makeBox(form_.Text2, frame);
+    cancel_ = makeButton(form_.Command12, frame);
+    save_ = makeButton(form_.Command2, frame);
+
+    error_ = new QLabel(frame);
+    error_->setGeometry(toRect({270, 1560, 5655, 1350}));
+    error_->setWordWrap(true);
+    error_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    error_->setStyleSheet(QStringLiteral("color: #b00000;"));
+
+    setTabOrder(cancel_, save_);
+    setTabOrder(save_, text1_);
+    setTabOrder(text1_, text2_);
+
+    QObject::connect(text1_, &QLineEdit::textEdited,
+                     [this](const QString& text) { app_.Text1_Change(fromQString(text)); });
+    QObject::connect(text2_, &QLineEdit::textEdited,
+                     [this](const QString& text) { app_.Text2_Change(fromQString(text)); });
+    QObject::connect(save_, &QPushButton::clicked, [this] { app_.Command2_Click(); });
+    QObject::connect(cancel_, &QPushButton::clicked, [this] { app_.Command12_Click(); });
+}
+
+void SettingsWindow::refresh() {
+    const QString port = toQString(form_.Text1.text);
+    if (text1_->text() != port) text1_->setText(port);
+    const QString picture = toQString(form_.Text2.text);
+    if (text2_->text() != picture) text2_->setText(picture);
+    const QString error = toQString(form_.error);
+    if (error_->text() != error) error_->setText(error);
+
+    if (form_.visible && !isVisible()) {
+        if (const QScreen* screen = this->screen()) {
+            move(screen->availableGeometry().center() - rect().center());
+        }
+        show();
+        raise();
+        activateWindow();
+        cancel_->setFocus();
+    } else if (!form_.visible && isVisible()) {
+        hide();
+    }
+}
+
+void SettingsWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();  // the model decides: the close box is "Annuler"
+    app_.Form2_Close();
+}
+
+}  // namespace lumiere::ui

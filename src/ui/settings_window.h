@@ -1,0 +1,43 @@
+#pragma once
+// The settings dialog `Form2`, not modal: "Port COM :" and "Table de brivage :" with "Annuler" and
+// "Enregistrer". Neither button answers Enter or Escape by itself; the close box cancels.
+
+#include <QWidget>
+
+#include "model/form2.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace lumiere {
+class Application;
+}
+
+namespace lumiere::ui {
+
+class SettingsWindow : public QWidget {
+public:
+    SettingsWindow(Application& app, QWidget* parent);
+    void refresh();
+
+    QLineEdit* portBox() const { return text1_; }
+    QLineEdit* pictureBox() const { return text2_; }
+    QPushButton* saveButton() const { return save_; }
+    QPushButton* cancelButton() const { return cancel_; }
+    QLabel* errorLabel() const { return error_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    Application& app_;
+    const Form2& form_;
+    QLineEdit* text1_ = nullptr;
+    QLineEdit* text2_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    QPushButton* save_ = nullptr;
+    QLabel* error_ = nullptr;
+};
+
+}  // namespace lumiere::ui

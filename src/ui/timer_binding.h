@@ -1,0 +1,40 @@
+#pragma once
+// Binds the model's timers to QTimers. A QTimer is touched only when the model's state differs
+// from it: re-setting an unchanged interval would restart the countdown, and a pointer moving
+// over the desk (which rewrites the player's interval every time) would then freeze the effect.
+// An interval of 0 or less means enabled but not ticking.
+
+#include <QTimer>
+#include <functional>
+#include <optional>
+
+#include "model/controls.h"
+
+namespace lumiere::ui {
+
+class TimerBinding {
+public:
+    TimerBinding(const Timer& model, std::function<void()> tick);
+    void refresh();
+    const QTimer& timer() const { return timer_; }
+
+private:
+    const Timer& model_;
+    QTimer timer_;
+};
+
+// Calls the sequence runner back when it is due. `now` is the clock the runner reads.
+class WakeBinding {
+public:
+    WakeBinding(std::function<std::optional<double>()> wakeAt, std::function<double()> now,
+                std::function<void()> wake);
+    void refresh();
+
+private:
+    std::function<std::optional<double>()> wakeAt_;
+    std::function<double()> now_;
+    QTimer timer_;
+    std::optional<double> armedFor_;
+};
+
+}  // namespace lumiere::ui
