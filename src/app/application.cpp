@@ -42,9 +42,10 @@ Application::Application(Platform& platform, SerialPort& port)
       faders_(form_, values_),
       knobs_(form_, values_, platform_),
       switch_(form_, values_, platform_, link_, faders_),
-      runner_(form_, values_, platform_, faders_,
-              [this](int index) { buttons_.Command11_Click(index); },
-              [this] { return platform_.modalOpen(); }),
+      runner_(
+          form_, values_, platform_, faders_,
+          [this](int index) { buttons_.Command11_Click(index); },
+          [this] { return platform_.modalOpen(); }),
       buttons_(form_, values_, platform_, [this] { runner_.deroule(); }),
       settings_(form2_, link_, programFile(platform, "param.ini")) {}
 
@@ -61,8 +62,8 @@ void Application::Form_Load() {
         const std::string profilePath = programFile(platform_, "param.ini");
         Profile profile;
         if (const int err = loadProfile(profilePath, profile); err != 0) {
-            form_.status.notice =
-                fromUtf8("Réglages illisibles, " + profilePath + " : ") + describeError(err);
+            form_.status.note(fromUtf8("Réglages illisibles, " + profilePath + " : ") +
+                              describeError(err));
         }
         const std::string port = profile.read("Port", "COM", kPortTextLimit);
         link_.setPortNumber(startupPortNumber(port));

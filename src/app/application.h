@@ -78,6 +78,7 @@ public:
 private:
     template <typename Handler>
     void handle(Handler&& handler) {
+        form_.status.gathering = false;
         handler();
         form_.status.linkFault = link_.fault();
         if (changed_) changed_();

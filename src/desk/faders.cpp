@@ -19,7 +19,8 @@ constexpr int kOddGroup[] = {1, 3, 5, 7};
 }  // namespace
 
 int Faders::levelOf(Twips top) {
-    const auto level = std::floor(static_cast<float>(14.0 - (std::fabs((3090.0 - top) / 110.0) - 7.0)));
+    const auto level =
+        std::floor(static_cast<float>(14.0 - (std::fabs((3090.0 - top) / 110.0) - 7.0)));
     // Tops placed by cycle files can lie anywhere; keep the level a sane whole number.
     constexpr float kLimit = 1e6f;
     return static_cast<int>(std::clamp(level, -kLimit, kLimit));

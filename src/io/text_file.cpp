@@ -12,7 +12,6 @@
 #include <istream>
 #include <streambuf>
 
-
 namespace lumiere {
 namespace {
 
@@ -65,7 +64,7 @@ private:
 int openRegular(const std::string& path, int& fd) {
     fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return errno;
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         const int err = S_ISDIR(st.st_mode) ? EISDIR : kNotRegularFile;
         ::close(fd);
@@ -129,7 +128,7 @@ int writeFileAtomically(const std::string& path, std::string_view bytes) {
     std::string target = path;
     if (char resolved[PATH_MAX]; ::realpath(path.c_str(), resolved) != nullptr) target = resolved;
 
-    struct stat st{};
+    struct stat st {};
     const bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) return EISDIR;
     mode_t mode = 0;
@@ -154,7 +153,7 @@ int writeFileAtomically(const std::string& path, std::string_view bytes) {
 }
 
 bool isRegularFile(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 

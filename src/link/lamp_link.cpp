@@ -36,7 +36,7 @@ void LampLink::envoi(double value) {
 void LampLink::probe() {
     device_ = devices_.deviceFor(portNumber_);
     if (device_.empty()) return setFault(0);
-    struct stat st{};
+    struct stat st {};
     if (::stat(device_.c_str(), &st) != 0) return setFault(errno);
     if (!S_ISCHR(st.st_mode)) return setFault(S_ISDIR(st.st_mode) ? EISDIR : ENOTTY);
     fault_.clear();

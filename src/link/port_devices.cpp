@@ -10,7 +10,7 @@ namespace lumiere {
 namespace {
 
 long long folderStamp(const std::string& folder) {
-    struct stat st{};
+    struct stat st {};
     if (::stat(folder.c_str(), &st) != 0) return -2;
     return static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
 }

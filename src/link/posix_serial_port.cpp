@@ -25,7 +25,9 @@ int configureLine(int fd) {
 
 }  // namespace
 
-PosixSerialPort::~PosixSerialPort() { close(); }
+PosixSerialPort::~PosixSerialPort() {
+    close();
+}
 
 int PosixSerialPort::open() {
     if (fd_ >= 0) return 0;

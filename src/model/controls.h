@@ -20,7 +20,7 @@ inline constexpr std::uint32_t kYellow = 0x00FFFF;       // level figures, "Gén
 inline constexpr std::uint32_t kDarkGreen = 0x008000;    // status line
 inline constexpr std::uint32_t kLightYellow = 0x80FFFF;  // the "Aléatoire" button
 inline constexpr std::uint32_t kBlack = 0x000000;
-inline constexpr std::uint32_t kButtonFace = 0xD8D8D8;   // plain control background
+inline constexpr std::uint32_t kButtonFace = 0xD8D8D8;  // plain control background
 }  // namespace colour
 
 struct Geometry {

@@ -26,7 +26,7 @@ constexpr std::array<ButtonPlace, kButtons> kButtonPlaces = {{
     {"Enregistre cycle", 1650, 5700},
 }};
 
-constexpr std::array<Twips, kStrips> kLampLeft = {750, 1770, 2790, 3810, 4830,
+constexpr std::array<Twips, kStrips> kLampLeft = {750,  1770, 2790, 3810, 4830,
                                                   5820, 6840, 7860, 8970};
 constexpr std::array<Twips, kStrips> kLampTop = {600, 600, 630, 630, 630, 630, 660, 660, 630};
 constexpr std::array<Twips, kStrips> kLevelLeft = {780,  1800, 2790, 3840, 4860,

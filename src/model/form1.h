@@ -17,6 +17,14 @@ inline constexpr int kButtons = 12;  // Command11 (0 to 11)
 struct StatusBar {
     std::string linkFault;  // empty while frames get through
     std::string notice;
+    // Set while one event's notices are gathered; the next event's first notice replaces them.
+    bool gathering = false;
+
+    void note(const std::string& text) {
+        if (gathering && notice.find(text) != std::string::npos) return;  // said already
+        notice = gathering && !notice.empty() ? notice + " | " + text : text;
+        gathering = true;
+    }
 };
 
 struct Form1 {
@@ -24,9 +32,9 @@ struct Form1 {
     Twips clientWidth = 0;
     Twips clientHeight = 0;
 
-    Image Image1;  // banner
-    Image Image3;  // title
-    Label montre;  // clock
+    Image Image1;          // banner
+    Image Image3;          // title
+    Label montre;          // clock
     PictureBox Picture11;  // the desk picture, parent of the controls below
     RectangleShape Shape1;
     Image Image2;  // background behind the buttons
@@ -56,8 +64,10 @@ struct Form1 {
 
 // Red turns grey and grey turns red; a lamp of any other colour is left alone.
 inline void toggleLamp(Label& lamp) {
-    if (lamp.backColor == colour::kRed) lamp.backColor = colour::kLightGrey;
-    else if (lamp.backColor == colour::kLightGrey) lamp.backColor = colour::kRed;
+    if (lamp.backColor == colour::kRed)
+        lamp.backColor = colour::kLightGrey;
+    else if (lamp.backColor == colour::kLightGrey)
+        lamp.backColor = colour::kRed;
 }
 
 // The window as designed, before start-up runs.

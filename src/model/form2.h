@@ -20,7 +20,7 @@ struct Form2 {
     Label Label3;
     TextBox Text1;  // port number
     Label Label1;
-    TextBox Text2;  // desk picture file name
+    TextBox Text2;            // desk picture file name
     CommandButton Command12;  // "Annuler"
     CommandButton Command2;   // "Enregistrer"
     bool visible = false;

@@ -13,7 +13,7 @@ bool loadPictureInto(Platform& platform, Form1& form, std::string_view name, Pic
     const std::string path = programFile(platform, name);
     Picture picture = platform.loadPicture(path);
     if (!picture) {
-        form.status.notice = fromUtf8("Image introuvable ou illisible : " + path);
+        form.status.note(fromUtf8("Image introuvable ou illisible : " + path));
         return false;
     }
     target = std::move(picture);

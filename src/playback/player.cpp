@@ -24,14 +24,29 @@ void Player::Timer1_Timer() {
     switch (values_.choix) {
         case 0:
         case 1:
-        case 2: stepList(); break;
-        case 3: table(kInsideOut, std::size(kInsideOut)); break;
-        case 4: table(kOutsideIn, std::size(kOutsideIn)); break;
-        case 5: random(); break;
-        case 6: chaser(); break;
-        case 7: table(kDoubleChaser, std::size(kDoubleChaser)); break;
-        case 8: oneWay(); break;
-        default: break;  // buttons 9 to 11 choose no pattern: nothing is sent
+        case 2:
+            stepList();
+            break;
+        case 3:
+            table(kInsideOut, std::size(kInsideOut));
+            break;
+        case 4:
+            table(kOutsideIn, std::size(kOutsideIn));
+            break;
+        case 5:
+            random();
+            break;
+        case 6:
+            chaser();
+            break;
+        case 7:
+            table(kDoubleChaser, std::size(kDoubleChaser));
+            break;
+        case 8:
+            oneWay();
+            break;
+        default:
+            break;  // buttons 9 to 11 choose no pattern: nothing is sent
     }
     paint();
 }

@@ -13,7 +13,9 @@
 namespace lumiere {
 namespace {
 
-std::string animationName(int index) { return "animation" + std::to_string(index + 1) + ".txt"; }
+std::string animationName(int index) {
+    return "animation" + std::to_string(index + 1) + ".txt";
+}
 
 std::string fileProblem(const std::string& path, int err) {
     return fromUtf8(path + " : ") + describeError(err);
@@ -57,7 +59,7 @@ void CommandButtons::Command11_Click(int index) {
 void CommandButtons::loadAnimationOf(int index) {
     const std::string path = programFile(platform_, animationName(index));
     if (const int err = loadAnimation(path, values_.etape); err != 0) {
-        form_.status.notice = fileProblem(path, err);
+        form_.status.note(fileProblem(path, err));
     }
 }
 
@@ -66,12 +68,12 @@ void CommandButtons::launchSequence() {
     if (!path) return;
     // A name typed in the dialog that does not exist is treated like a cancel.
     if (!isRegularFile(*path)) {
-        form_.status.notice = fileProblem(*path, ENOENT);
+        form_.status.note(fileProblem(*path, ENOENT));
         return;
     }
     Table steps = values_.sequence;
     if (const int err = loadSequence(*path, steps); err != 0) {
-        form_.status.notice = fileProblem(*path, err);
+        form_.status.note(fileProblem(*path, err));
         return;
     }
     form_.Command11[9].underline = true;
@@ -86,7 +88,7 @@ void CommandButtons::recordCycle() {
     for (int i = 0; i < kStrips; ++i) tops[i] = form_.potar[i].geo.top;
     if (const int err = saveCycle(*path, tops); err != 0) {
         form_.Label5.caption = fromUtf8("Non enregistré");
-        form_.status.notice = fromUtf8("Cycle non enregistré, ") + fileProblem(*path, err);
+        form_.status.note(fromUtf8("Cycle non enregistré, ") + fileProblem(*path, err));
         return;
     }
     form_.Label5.caption = fromUtf8("Enregistré ");
@@ -95,9 +97,9 @@ void CommandButtons::recordCycle() {
 void CommandButtons::openInEditor(const std::string& name) {
     const std::string path = programFile(platform_, name);
     if (!isRegularFile(path)) {
-        form_.status.notice = fileProblem(path, ENOENT);
+        form_.status.note(fileProblem(path, ENOENT));
     } else if (!platform_.openInEditor(path)) {
-        form_.status.notice = fromUtf8("Aucun éditeur n’a pu ouvrir " + path);
+        form_.status.note(fromUtf8("Aucun éditeur n’a pu ouvrir " + path));
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The three kinds of light-programme file and the operations that move them between disk and the
-// tables. Text is Windows-1252; a line that is valid UTF-8 (as Linux editors write it) is converted.
+// tables. Text is Windows-1252; a line that is valid UTF-8 (as Linux editors write it) is
+// converted.
 //
 // - Animation file: one pattern step per line, stored unchanged from etape(1); "END" loops.
 // - Sequence file: one step per line from sequence(1); a line starting with ";" is a comment and

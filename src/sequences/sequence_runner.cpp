@@ -34,9 +34,12 @@ void SequenceRunner::deroule() {
 
 std::optional<double> SequenceRunner::wakeAt() const {
     switch (phase_) {
-        case Phase::Idle: return std::nullopt;
-        case Phase::NextStep: return heldUntil_;
-        case Phase::Slice: return std::max(heldUntil_, sliceStart_ + form_.Slider2.value);
+        case Phase::Idle:
+            return std::nullopt;
+        case Phase::NextStep:
+            return heldUntil_;
+        case Phase::Slice:
+            return std::max(heldUntil_, sliceStart_ + form_.Slider2.value);
     }
     return std::nullopt;
 }
@@ -82,10 +85,11 @@ void SequenceRunner::applyCycle(const std::string& step) {
     const int err = path.empty() ? ENOENT : loadCycle(path, values_.position);
     if (err != 0) {
         const std::string shown = path.empty() ? folder + "/" + toUtf8(step) + ".txt" : path;
-        form_.status.notice = fromUtf8("Cycle non appliqué, " + shown + " : ") + describeError(err);
+        form_.status.note(fromUtf8("Cycle non appliqué, " + shown + " : ") + describeError(err));
         return;
     }
-    for (int n = 0; n < kStrips; ++n) form_.potar[n].geo.top = knobTop(readNumber(values_.position[n]));
+    for (int n = 0; n < kStrips; ++n)
+        form_.potar[n].geo.top = knobTop(readNumber(values_.position[n]));
     values_.actif = 1;
     faders_.calcul_niveaux();
     form_.Timer1.enabled = false;

@@ -28,8 +28,12 @@ public:
 
     SequenceRunner(Form1& form, AppValues& values, Platform& platform, Faders& faders,
                    ClickButton click, Suspended suspended)
-        : form_(form), values_(values), platform_(platform), faders_(faders),
-          click_(std::move(click)), suspended_(std::move(suspended)) {}
+        : form_(form),
+          values_(values),
+          platform_(platform),
+          faders_(faders),
+          click_(std::move(click)),
+          suspended_(std::move(suspended)) {}
 
     // Starts a run from the first step; a run already going is replaced.
     void deroule();

@@ -50,6 +50,11 @@ bool entry(std::string_view line, std::string_view& key, std::string_view& value
 
 Profile Profile::parse(std::string_view bytes) {
     Profile profile;
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    if (bytes.substr(0, kBom.size()) == kBom) {
+        profile.bom_ = kBom;
+        bytes.remove_prefix(kBom.size());
+    }
     std::size_t start = 0;
     while (start < bytes.size()) {
         const auto stop = bytes.find_first_of("\r\n", start);
@@ -57,8 +62,8 @@ Profile Profile::parse(std::string_view bytes) {
             profile.lines_.push_back({std::string(bytes.substr(start)), ""});
             break;
         }
-        const std::size_t endLength = (bytes[stop] == '\r' && stop + 1 < bytes.size() &&
-                                       bytes[stop + 1] == '\n') ? 2 : 1;
+        const std::size_t endLength =
+            (bytes[stop] == '\r' && stop + 1 < bytes.size() && bytes[stop + 1] == '\n') ? 2 : 1;
         profile.lines_.push_back({std::string(bytes.substr(start, stop - start)),
                                   std::string(bytes.substr(stop, endLength))});
         start = stop + endLength;
@@ -112,7 +117,7 @@ void Profile::write(std::string_view section, std::string_view key, std::string_
 }
 
 std::string Profile::serialize() const {
-    std::string out;
+    std::string out = bom_;
     for (const Line& line : lines_) out += line.text + line.end;
     return out;
 }

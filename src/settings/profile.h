@@ -35,6 +35,7 @@ private:
     Place find(std::string_view section, std::string_view key) const;
     void insert(std::size_t at, std::string text);
 
+    std::string bom_;  // a UTF-8 byte-order mark in front of the first line, kept as it was
     std::vector<Line> lines_;
 };
 

@@ -108,7 +108,7 @@ std::string decodeFileText(std::string_view bytes) {
     }
     if (ascii) return std::string(body);
     if (auto converted = utf8ToCp1252(body)) return std::move(*converted);
-    return std::string(bytes);
+    return std::string(body);
 }
 
 }  // namespace lumiere

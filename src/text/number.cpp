@@ -9,14 +9,21 @@
 namespace lumiere {
 namespace {
 
-bool isSkippable(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isSkippable(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int digitValue(char c, int base) {
     int d = -1;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
+    if (c >= '0' && c <= '9')
+        d = c - '0';
+    else if (c >= 'A' && c <= 'F')
+        d = c - 'A' + 10;
+    else if (c >= 'a' && c <= 'f')
+        d = c - 'a' + 10;
     return d < base ? d : -1;
 }
 
@@ -99,8 +106,10 @@ NumberScan scanDecimal(Cursor& in) {
             expDigits = true;
             scan.end = in.pos();
         }
-        if (expDigits) literal += exponent;
-        else in.rewind(before);
+        if (expDigits)
+            literal += exponent;
+        else
+            in.rewind(before);
     }
     scan.value = std::strtod(literal.c_str(), nullptr);
     return scan;
@@ -124,13 +133,15 @@ NumberScan scanNumber(std::string_view text) {
     return scanDecimal(in);
 }
 
-double readNumber(std::string_view text) { return scanNumber(text).value; }
+double readNumber(std::string_view text) {
+    return scanNumber(text).value;
+}
 
 std::optional<double> parseWholeNumber(std::string_view text) {
     const NumberScan scan = scanNumber(text);
     if (!scan.found) return std::nullopt;
     for (std::size_t i = scan.end; i < text.size(); ++i) {
-        if (text[i] != ' ' && text[i] != '\t') return std::nullopt;
+        if (!isSkippable(text[i])) return std::nullopt;
     }
     return scan.value;
 }

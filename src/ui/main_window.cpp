@@ -40,7 +40,9 @@ MainWindow::MainWindow(Application& app, Platform& platform) : app_(app) {
     refresh();
 }
 
-MainWindow::~MainWindow() { app_.onChanged(nullptr); }
+MainWindow::~MainWindow() {
+    app_.onChanged(nullptr);
+}
 
 void MainWindow::buildMenu() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("Fichier"));

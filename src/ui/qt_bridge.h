@@ -20,20 +20,25 @@ inline QString toQString(const std::string& cp1252) {
     return QString::fromStdString(toUtf8(cp1252));
 }
 
-inline std::string fromQString(const QString& text) { return fromUtf8(text.toStdString()); }
+inline std::string fromQString(const QString& text) {
+    return fromUtf8(text.toStdString());
+}
 
 inline QColor toQColor(std::uint32_t bgr) {
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
-inline int toPixels(Twips twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+inline int toPixels(Twips twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
 
-inline Twips toTwips(double pixels) { return static_cast<Twips>(pixels * kTwipsPerPixel); }
+inline Twips toTwips(double pixels) {
+    return static_cast<Twips>(pixels * kTwipsPerPixel);
+}
 
 inline QRect toRect(const Geometry& geo) {
-    return QRect(toPixels(geo.left), toPixels(geo.top), toPixels(geo.width),
-                 toPixels(geo.height));
+    return QRect(toPixels(geo.left), toPixels(geo.top), toPixels(geo.width), toPixels(geo.height));
 }
 
 // A picture read by the Qt platform.

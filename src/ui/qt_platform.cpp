@@ -37,10 +37,10 @@ std::optional<std::string> QtPlatform::openFileDialog(const std::string& initial
 
 std::optional<std::string> QtPlatform::saveFileDialog(const std::string& initialName) {
     // Qt's dialog asks before replacing an existing file.
-    const QString chosen = QFileDialog::getSaveFileName(
-        owner_, QStringLiteral("Enregistrer le cycle"),
-        lastFolder_ + QLatin1Char('/') + toQString(initialName),
-        QStringLiteral("Cycles (*.txt);;Tous les fichiers (*)"));
+    const QString chosen =
+        QFileDialog::getSaveFileName(owner_, QStringLiteral("Enregistrer le cycle"),
+                                     lastFolder_ + QLatin1Char('/') + toQString(initialName),
+                                     QStringLiteral("Cycles (*.txt);;Tous les fichiers (*)"));
     if (chosen.isEmpty()) return std::nullopt;
     lastFolder_ = QFileInfo(chosen).absolutePath();
     return chosen.toStdString();
@@ -64,6 +64,8 @@ double QtPlatform::monotonicSeconds() {
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-void QtPlatform::endApplication() { QCoreApplication::exit(0); }
+void QtPlatform::endApplication() {
+    QCoreApplication::exit(0);
+}
 
 }  // namespace lumiere::ui

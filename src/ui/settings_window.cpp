@@ -37,7 +37,8 @@ QLineEdit* makeBox(const TextBox& model, QWidget* parent) {
 
 SettingsWindow::SettingsWindow(Application& app, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      app_(app), form_(app.form2()) {
+      app_(app),
+      form_(app.form2()) {
     setWindowTitle(toQString(form_.caption));
     setFixedSize(toPixels(form_.clientWidth), toPixels(form_.clientHeight));
 

@@ -18,8 +18,8 @@ void TimerBinding::refresh() {
     if (!timer_.isActive() || timer_.interval() != model_.interval) timer_.start(model_.interval);
 }
 
-WakeBinding::WakeBinding(std::function<std::optional<double>()> wakeAt,
-                         std::function<double()> now, std::function<void()> wake)
+WakeBinding::WakeBinding(std::function<std::optional<double>()> wakeAt, std::function<double()> now,
+                         std::function<void()> wake)
     : wakeAt_(std::move(wakeAt)), now_(std::move(now)) {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);

@@ -20,7 +20,7 @@
 #include <thread>
 #include <vector>
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 extern char** environ;
 

@@ -33,16 +33,18 @@ void FaceButton::refresh() {
 
 void FaceButton::mousePressEvent(QMouseEvent* event) {
     if (onMouseDown) {
-        int code = event->button() == Qt::LeftButton    ? 1
-                   : event->button() == Qt::RightButton ? 2
+        int code = event->button() == Qt::LeftButton     ? 1
+                   : event->button() == Qt::RightButton  ? 2
                    : event->button() == Qt::MiddleButton ? 4
                                                          : 0;
         const QPointF p = event->position();
         onMouseDown({code, 0, toTwips(p.x()), toTwips(p.y())});
     }
     // Only the left button presses the button (and so may produce a click).
-    if (event->button() == Qt::LeftButton) QAbstractButton::mousePressEvent(event);
-    else event->accept();
+    if (event->button() == Qt::LeftButton)
+        QAbstractButton::mousePressEvent(event);
+    else
+        event->accept();
 }
 
 void FaceButton::paintEvent(QPaintEvent*) {

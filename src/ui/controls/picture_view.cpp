@@ -12,10 +12,9 @@ PictureView::PictureView(const Geometry& geometry, const Picture& picture, QPixm
 
 void PictureView::refresh() {
     const int border = borderStyle_ ? *borderStyle_ : 0;
-    const bool moved = first_ || geometry_.left != shownGeometry_.left ||
-                       geometry_.top != shownGeometry_.top ||
-                       geometry_.width != shownGeometry_.width ||
-                       geometry_.height != shownGeometry_.height;
+    const bool moved =
+        first_ || geometry_.left != shownGeometry_.left || geometry_.top != shownGeometry_.top ||
+        geometry_.width != shownGeometry_.width || geometry_.height != shownGeometry_.height;
     const bool repaint = first_ || picture_.get() != shownPicture_ || border != shownBorder_;
     first_ = false;
     if (moved) {

@@ -11,8 +11,7 @@ namespace lumiere::ui {
 
 class PictureView : public DeskControl {
 public:
-    PictureView(const Geometry& geometry, const Picture& picture, QPixmap builtin,
-                QWidget* parent);
+    PictureView(const Geometry& geometry, const Picture& picture, QPixmap builtin, QWidget* parent);
     // Knobs have a border style as well.
     void setBorderStyle(const int* borderStyle) { borderStyle_ = borderStyle; }
     void refresh();

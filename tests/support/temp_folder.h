@@ -11,7 +11,7 @@
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "lumiere-sim-XXXXXX");
+        std::string pattern = (std::filesystem::temp_directory_path() / "lumiere-test-XXXXXX");
         if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
     }
     ~TempFolder() {

@@ -1,0 +1,60 @@
+#pragma once
+// The far side of a pseudo-terminal linked as COM<N> in a program folder: what a lamp controller
+// would receive.
+
+#include <poll.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+namespace lumiere::test {
+
+class PtyPeer {
+public:
+    explicit PtyPeer(const std::string& link) : link_(link) {
+        char name[256];
+        if (::openpty(&master_, &slave_, name, nullptr, nullptr) == 0) {
+            path_ = name;
+            linked_ = ::symlink(name, link.c_str()) == 0;
+        }
+    }
+    ~PtyPeer() {
+        if (linked_) ::unlink(link_.c_str());
+        if (master_ >= 0) ::close(master_);
+        if (slave_ >= 0) ::close(slave_);
+    }
+    PtyPeer(const PtyPeer&) = delete;
+    PtyPeer& operator=(const PtyPeer&) = delete;
+
+    bool ready() const { return linked_; }
+
+    // The pattern bytes of the frames received so far; -1 marks a byte out of frame.
+    std::vector<int> frames() {
+        pollfd p{master_, POLLIN, 0};
+        while (::poll(&p, 1, 20) > 0 && (p.revents & POLLIN)) {
+            char buffer[4096];
+            const ssize_t n = ::read(master_, buffer, sizeof buffer);
+            if (n <= 0) break;
+            pending_.append(buffer, static_cast<std::size_t>(n));
+        }
+        std::vector<int> values;
+        std::size_t i = 0;
+        for (; i + 1 < pending_.size(); i += 2) {
+            values.push_back(pending_[i] == 'n' ? static_cast<unsigned char>(pending_[i + 1]) : -1);
+        }
+        pending_.erase(0, i);
+        return values;
+    }
+
+private:
+    std::string link_;
+    std::string path_;
+    int master_ = -1;
+    int slave_ = -1;
+    bool linked_ = false;
+    std::string pending_;
+};
+
+}  // namespace lumiere::test

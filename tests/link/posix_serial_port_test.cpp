@@ -1,0 +1,157 @@
+// The POSIX adapter against real pseudo-terminals and against paths that are no serial port:
+// frames arrive intact, nothing blocks, and every failure comes back as an errno value.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+#include <chrono>
+
+#include "link/lamp_link.h"
+#include "link/posix_serial_port.h"
+#include "support/temp_folder.h"
+
+namespace lumiere {
+namespace {
+
+// A pseudo-terminal whose far side the test reads, with the near side held open as a lamp
+// controller's line would be.
+struct Pty {
+    Pty() {
+        char name[256];
+        if (::openpty(&master, &slave, name, nullptr, nullptr) == 0) path = name;
+    }
+    ~Pty() {
+        if (master >= 0) ::close(master);
+        if (slave >= 0) ::close(slave);
+    }
+    std::string readAll() {
+        std::string bytes;
+        pollfd p{master, POLLIN, 0};
+        while (::poll(&p, 1, 50) > 0 && (p.revents & POLLIN)) {
+            char buffer[4096];
+            const ssize_t n = ::read(master, buffer, sizeof buffer);
+            if (n <= 0) break;
+            bytes.append(buffer, static_cast<std::size_t>(n));
+        }
+        return bytes;
+    }
+    int master = -1;
+    int slave = -1;
+    std::string path;
+};
+
+double elapsedMs(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since)
+        .count();
+}
+
+TEST(PosixSerialPort, FramesReachThePseudoTerminalByteForByte) {
+    Pty pty;
+    ASSERT_FALSE(pty.path.empty());
+    TempFolder folder;
+    ASSERT_EQ(::symlink(pty.path.c_str(), folder.file("COM2").c_str()), 0);
+    PosixSerialPort port;
+    LampLink link(port, PortDevices(folder.path()));
+    link.setPortNumber(2);
+    // Values the line discipline would mangle if the line were not raw: LF, CR, XON, XOFF, DEL.
+    const std::vector<int> values = {0, 10, 13, 17, 19, 127, 0x6E, 255};
+    for (int v : values) link.envoi(v);
+    EXPECT_TRUE(link.fault().empty()) << link.fault();
+    std::string expected;
+    for (int v : values) expected += std::string{'n', static_cast<char>(v)};
+    EXPECT_EQ(pty.readAll(), expected);
+    EXPECT_FALSE(port.isOpen());
+}
+
+TEST(PosixSerialPort, TheLineIsRaw9600EightNoParityAndNotLeftExclusive) {
+    Pty pty;
+    PosixSerialPort port;
+    port.setDevice(pty.path);
+    ASSERT_EQ(port.open(), 0);
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(pty.slave, &tio), 0);
+    EXPECT_EQ(::cfgetospeed(&tio), B9600);
+    EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_FALSE(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS));
+    EXPECT_FALSE(tio.c_iflag & (IXON | IXOFF));
+    EXPECT_FALSE(tio.c_oflag & OPOST);
+    EXPECT_EQ(port.setDtr(false), ENOTTY);  // a pseudo-terminal has no modem lines
+    port.close();
+    // Another program (the virtual controller) can open the line after the frame.
+    const int other = ::open(pty.path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK);
+    EXPECT_GE(other, 0);
+    if (other >= 0) ::close(other);
+}
+
+TEST(PosixSerialPort, PathsThatAreNoSerialPortFailAtOnce) {
+    TempFolder folder;
+    folder.write("file", "x");
+    ASSERT_EQ(::mkdir(folder.file("dir").c_str(), 0755), 0);
+    ASSERT_EQ(::mkfifo(folder.file("fifo").c_str(), 0644), 0);
+    const struct {
+        std::string path;
+        int error;
+    } cases[] = {{folder.file("missing"), ENOENT},
+                 {folder.file("file"), ENOTTY},
+                 {folder.file("dir"), EISDIR},
+                 {folder.file("fifo"), ENXIO}};  // a pipe nobody reads
+    for (const auto& c : cases) {
+        PosixSerialPort port;
+        port.setDevice(c.path);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(port.open(), c.error) << c.path;
+        EXPECT_LT(elapsedMs(start), 20.0) << c.path;
+        EXPECT_FALSE(port.isOpen());
+    }
+}
+
+TEST(PosixSerialPort, AFarEndThatStopsReadingDropsFramesInsteadOfBlocking) {
+    Pty pty;
+    PosixSerialPort port;
+    TempFolder folder;
+    ASSERT_EQ(::symlink(pty.path.c_str(), folder.file("COM1").c_str()), 0);
+    LampLink linked(port, PortDevices(folder.path()));
+    linked.setPortNumber(1);
+    const auto start = std::chrono::steady_clock::now();
+    double worst = 0;
+    for (int i = 0; i < 20000 && linked.fault().empty(); ++i) {
+        const auto before = std::chrono::steady_clock::now();
+        linked.envoi(i % 256);
+        worst = std::max(worst, elapsedMs(before));
+    }
+    EXPECT_FALSE(linked.fault().empty()) << "the kernel buffer never filled";
+    EXPECT_LT(worst, 20.0);
+    EXPECT_LT(elapsedMs(start), 10000.0);
+    pty.readAll();  // the far end reads again: frames resume
+    linked.envoi(1);
+    EXPECT_TRUE(linked.fault().empty()) << linked.fault();
+}
+
+TEST(PosixSerialPort, AVanishedFarEndIsAFailureAndAReturningOneRecovers) {
+    TempFolder folder;
+    PosixSerialPort port;
+    LampLink link(port, PortDevices(folder.path()));
+    link.setPortNumber(1);
+    {
+        Pty pty;
+        ASSERT_EQ(::symlink(pty.path.c_str(), folder.file("COM1").c_str()), 0);
+        link.envoi(1);
+        EXPECT_TRUE(link.fault().empty());
+    }
+    link.envoi(2);  // the link now points at a pseudo-terminal that is gone
+    EXPECT_FALSE(link.fault().empty());
+    ::unlink(folder.file("COM1").c_str());
+    Pty again;
+    ASSERT_EQ(::symlink(again.path.c_str(), folder.file("COM1").c_str()), 0);
+    link.envoi(3);
+    EXPECT_TRUE(link.fault().empty()) << link.fault();
+    EXPECT_EQ(again.readAll(), std::string("n\x03"));
+}
+
+}  // namespace
+}  // namespace lumiere

@@ -1,0 +1,41 @@
+#pragma once
+// The whole application over a fake platform, a fake serial port and a temporary program folder
+// holding a param.ini (port 1, desk picture "pupitre.bmp").
+
+#include <memory>
+
+#include "app/application.h"
+#include "support/fake_platform.h"
+#include "support/fake_serial_port.h"
+#include "support/temp_folder.h"
+
+namespace lumiere::test {
+
+struct AppRig {
+    AppRig() {
+        platform.folder = folder.path();
+        folder.write("param.ini", "[Port]\r\nCOM=1\r\n[Table]\r\nvaleur=pupitre.bmp\r\n");
+        app = std::make_unique<Application>(platform, port);
+        app->onChanged([this] { ++changes; });
+    }
+    Application& operator*() { return *app; }
+    Application* operator->() { return app.get(); }
+    const Form1& form() const { return app->form(); }
+    const AppValues& values() const { return app->values(); }
+    const Form2& form2() const { return app->form2(); }
+
+    // Start-up, then the desk switched on, with nothing sent yet.
+    void loadAndSwitchOn() {
+        app->Form_Load();
+        app->inter_Click();
+        port.clear();
+    }
+
+    TempFolder folder;
+    FakePlatform platform;
+    FakeSerialPort port;
+    std::unique_ptr<Application> app;
+    int changes = 0;
+};
+
+}  // namespace lumiere::test

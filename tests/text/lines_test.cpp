@@ -1,0 +1,88 @@
+#include "text/lines.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace lumiere {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines readAll(const std::string& text, std::size_t maxLength = kMaxLineLength) {
+    std::istringstream in(text);
+    LineReader reader(in, maxLength);
+    Lines lines;
+    for (std::string line; reader.next(line);) lines.push_back(line);
+    return lines;
+}
+
+TEST(LineReaderTest, CrLfAndLoneCrEndALine) {
+    const std::pair<std::string, Lines> cases[] = {
+        {"", {}},
+        {"\r\n", {""}},
+        {"a", {"a"}},
+        {"a\r\nb", {"a", "b"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\nb\n", {"a\nb\n"}},
+        {"\n", {"\n"}},
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"\r\r", {"", ""}},
+        {"a\n\r\nb", {"a\n", "b"}},
+        {"a\r\n\r\n", {"a", ""}},
+        {"a\r\n\n", {"a", "\n"}},
+        {std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}},
+    };
+    for (const auto& [text, lines] : cases) {
+        EXPECT_EQ(readAll(text), lines) << testing::PrintToString(text);
+    }
+}
+
+TEST(LineReaderTest, LongLinesKeepTheirBeginning) {
+    const std::pair<std::string, Lines> cases[] = {
+        {"abcdefgh\r\nxy\rz", {"abcd", "xy", "z"}},
+        {"abcd\r\nx", {"abcd", "x"}},
+        {"abcde\r\nx", {"abcd", "x"}},
+        {"abcd\nef\r\ng", {"abcd", "g"}},
+        {"abcdef\rg", {"abcd", "g"}},
+        {"abcdefgh", {"abcd"}},
+    };
+    for (const auto& [text, lines] : cases) {
+        EXPECT_EQ(readAll(text, 4), lines) << testing::PrintToString(text);
+    }
+
+    const std::string runaway(kMaxLineLength + 10, 'x');
+    const Lines lines = readAll(runaway + "\r\nnext\r\n" + runaway);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], runaway.substr(0, kMaxLineLength));
+    EXPECT_EQ(lines[1], "next");
+    EXPECT_EQ(lines[2].size(), kMaxLineLength);
+}
+
+TEST(ReadLinesTest, StopsAtTheLimit) {
+    std::istringstream in("a\r\nb\r\nc\r\n");
+    EXPECT_EQ(readLines(in, 2), (Lines{"a", "b"}));
+    std::istringstream none("a\r\n");
+    EXPECT_EQ(readLines(none, 0), Lines{});
+    std::istringstream shortInput("a\rb");
+    EXPECT_EQ(readLines(shortInput, 10), (Lines{"a", "b"}));
+}
+
+TEST(JoinLinesTest, EveryLineEndsWithCrLf) {
+    EXPECT_EQ(joinLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
+    EXPECT_EQ(joinLines({}), "");
+    EXPECT_EQ(readAll(joinLines({"x", "", "y z"})), (Lines{"x", "", "y z"}));
+}
+
+TEST(TrimSpacesTest, RemovesOnlySpaces) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"  a b  ", "a b"}, {"\ta\t", "\ta\t"}, {"   ", ""}, {"", ""}, {" \t ", "\t"}, {"x", "x"},
+    };
+    for (const auto& [text, trimmed] : cases) EXPECT_EQ(trimSpaces(text), trimmed);
+}
+
+}  // namespace
+}  // namespace lumiere
