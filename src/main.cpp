@@ -8,6 +8,7 @@
 #include "link/posix_serial_port.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
+#include "ui/termination_watch.h"
 
 int main(int argc, char* argv[]) {
     // Past a file-size limit a write must fail (and the old file stay), not end the program.
@@ -25,6 +26,7 @@ int main(int argc, char* argv[]) {
     lumiere::Application app(platform, port);
     lumiere::ui::MainWindow window(app, platform);
     platform.setOwner(&window);
+    lumiere::ui::TerminationWatch watch([&app] { app.n_quit_Click(); });
     app.Form_Load();
     window.show();
     return QApplication::exec();

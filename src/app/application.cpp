@@ -7,6 +7,7 @@
 
 #include "model/platform.h"
 #include "model/program_files.h"
+#include "settings/port_setting.h"
 #include "settings/profile.h"
 #include "text/cp1252.h"
 #include "text/french.h"
@@ -14,23 +15,6 @@
 #include "text/number.h"
 
 namespace lumiere {
-namespace {
-
-constexpr std::size_t kPortTextLimit = 4;
-constexpr std::size_t kPictureNameLimit = 49;
-
-// The port number of a "COM" text as start-up reads it: the leading number, rounded half to
-// even; 0 (no port) when there is none or it does not fit a port number.
-int startupPortNumber(const std::string& text) {
-    const double n = roundHalfEven(readNumber(trimSpaces(text)));
-    if (!(n >= std::numeric_limits<std::int16_t>::min() &&
-          n <= std::numeric_limits<std::int16_t>::max())) {
-        return 0;
-    }
-    return static_cast<int>(n);
-}
-
-}  // namespace
 
 Application::Application(Platform& platform, SerialPort& port)
     : platform_(platform),
@@ -65,7 +49,7 @@ void Application::Form_Load() {
             form_.status.note(fromUtf8("Réglages illisibles, " + profilePath + " : ") +
                               describeError(err));
         }
-        const std::string port = profile.read("Port", "COM", kPortTextLimit);
+        const std::string port = portText(profile);
         link_.setPortNumber(startupPortNumber(port));
         form2_.Text1.text = port;
 

@@ -27,13 +27,18 @@ TEST(PortFromIni, FallsBackToPortOne) {
              "[Port]\r\nCOM=abc\r\n",
              "[Port]\r\nCOM=0\r\n",
              "[Port]\r\nCOM=-3\r\n",
-             "[Port]\r\nCOM=2x\r\n",
-             "[Port]\r\nCOM=1.5\r\n",
-             "[Port]\r\nCOM=99999999999\r\n",
+             "[Port]\r\nCOM=0.5\r\n",
+             "[Port]\r\nCOM=9E99\r\n",
              "\x01\xFF\xFE garbage ]]== [[\r\n",
          }) {
         EXPECT_EQ(portFromIni(text), kDefaultPort) << text;
     }
+}
+
+TEST(PortFromIni, AgreesWithLumiereOnLeadingNumbers) {
+    EXPECT_EQ(portFromIni("[Port]\r\nCOM=2x\r\n"), 2);
+    EXPECT_EQ(portFromIni("[Port]\r\nCOM=1.5\r\n"), 2);
+    EXPECT_EQ(portFromIni("[Port]\r\nCOM=99999999999\r\n"), 9999);  // four characters read
 }
 
 TEST(PortFromIni, ReadsTheFileOrDefaults) {

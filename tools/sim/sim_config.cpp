@@ -1,5 +1,8 @@
 #include "sim_config.h"
 
+#include "settings/port_setting.h"
+#include "settings/profile.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -16,14 +19,6 @@ std::string_view trimmed(std::string_view text) {
     if (begin == std::string_view::npos) return {};
     const auto end = text.find_last_not_of(kBlanks);
     return text.substr(begin, end - begin + 1);
-}
-
-char lowered(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameWordIgnoringCase(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) { return lowered(x) == lowered(y); });
 }
 
 std::optional<double> parsePositiveSeconds(std::string_view text) {
@@ -94,30 +89,9 @@ std::optional<int> parsePositiveInt(std::string_view text) {
 }
 
 int portFromIni(std::string_view text) {
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
-
-    bool inPortSection = false;
-    while (!text.empty()) {
-        const auto newline = text.find('\n');
-        const std::string_view line = trimmed(text.substr(0, newline));
-        text = newline == std::string_view::npos ? std::string_view{} : text.substr(newline + 1);
-
-        if (line.empty() || line.front() == ';' || line.front() == '#') continue;
-        if (line.front() == '[') {
-            const auto close = line.find(']');
-            const std::string_view section =
-                close == std::string_view::npos ? line.substr(1) : line.substr(1, close - 1);
-            inPortSection = sameWordIgnoringCase(trimmed(section), "Port");
-            continue;
-        }
-        const auto equals = line.find('=');
-        if (!inPortSection || equals == std::string_view::npos) continue;
-        if (sameWordIgnoringCase(trimmed(line.substr(0, equals)), "COM")) {
-            return parsePositiveInt(line.substr(equals + 1)).value_or(kDefaultPort);
-        }
-    }
-    return kDefaultPort;
+    // Read exactly as Lumière reads it at start-up, so both pick the same COM<N>.
+    const int port = startupPortNumber(portText(Profile::parse(text)));
+    return port > 0 ? port : kDefaultPort;
 }
 
 int portFromIniFile(const std::string& path) {

@@ -13,9 +13,8 @@ inline constexpr int kDefaultPort = 1;
 // A strictly positive decimal number, digits only (after trimming blanks); empty otherwise.
 std::optional<int> parsePositiveInt(std::string_view text);
 
-// The port number in the text of a param.ini: key "COM" of section "[Port]", both names
-// matched without regard to case, value trimmed, CR LF or LF line ends. The first such key
-// counts. kDefaultPort when the key is missing or its value is not a positive number.
+// The port number in the text of a param.ini, read as Lumière reads it at start-up (key "COM"
+// of section "Port"); kDefaultPort when that gives no port.
 int portFromIni(std::string_view text);
 
 // portFromIni() on the file at `path`; kDefaultPort when it cannot be read.
