@@ -1,11 +1,11 @@
 // Lumière: a light-show controller for an 8-lamp controller on a serial port.
 
 #include <QApplication>
-#include <QFont>
 #include <csignal>
 
 #include "app/application.h"
 #include "link/posix_serial_port.h"
+#include "ui/look.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
 #include "ui/termination_watch.h"
@@ -16,10 +16,7 @@ int main(int argc, char* argv[]) {
 
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumière"));
-    QApplication::setStyle(QStringLiteral("Fusion"));
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(11);  // 8.25 points at 96 dots per inch: the captions fit their places
-    QApplication::setFont(font);
+    lumiere::ui::applyLook();
 
     lumiere::ui::QtPlatform platform;
     lumiere::PosixSerialPort port;

@@ -13,9 +13,10 @@
 
 namespace lumiere::ui {
 
-QtPlatform::QtPlatform()
-    : folder_(QCoreApplication::applicationDirPath().toStdString()),
-      lastFolder_(QCoreApplication::applicationDirPath()) {}
+QtPlatform::QtPlatform() : QtPlatform(QCoreApplication::applicationDirPath().toStdString()) {}
+
+QtPlatform::QtPlatform(std::string programFolder)
+    : folder_(std::move(programFolder)), lastFolder_(QString::fromStdString(folder_)) {}
 
 Picture QtPlatform::loadPicture(const std::string& path) {
     // The format is found from the contents, so ".dib" files read as the bitmaps they are.

@@ -13,7 +13,9 @@ namespace lumiere::ui {
 
 class QtPlatform final : public Platform {
 public:
+    // The program folder is the executable's folder unless another is given.
     QtPlatform();
+    explicit QtPlatform(std::string programFolder);
 
     // The window that owns the dialogs.
     void setOwner(QWidget* owner) { owner_ = owner; }

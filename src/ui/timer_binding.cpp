@@ -4,18 +4,18 @@
 
 namespace lumiere::ui {
 
-TimerBinding::TimerBinding(const Timer& model, std::function<void()> tick) : model_(model) {
-    timer_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer_, &QTimer::timeout, std::move(tick));
-}
+TimerBinding::TimerBinding(const Timer& model, std::function<void()> tick)
+    : model_(model), ticker_(std::move(tick)) {}
 
 void TimerBinding::refresh() {
     const bool ticking = model_.enabled && model_.interval > 0;
     if (!ticking) {
-        if (timer_.isActive()) timer_.stop();
+        if (ticker_.isActive()) ticker_.stop();
         return;
     }
-    if (!timer_.isActive() || timer_.interval() != model_.interval) timer_.start(model_.interval);
+    if (!ticker_.isActive() || ticker_.interval() != model_.interval) {
+        ticker_.start(model_.interval);
+    }
 }
 
 WakeBinding::WakeBinding(std::function<std::optional<double>()> wakeAt, std::function<double()> now,

@@ -1,14 +1,15 @@
 #pragma once
-// Binds the model's timers to QTimers. A QTimer is touched only when the model's state differs
-// from it: re-setting an unchanged interval would restart the countdown, and a pointer moving
-// over the desk (which rewrites the player's interval every time) would then freeze the effect.
-// An interval of 0 or less means enabled but not ticking.
+// Binds the model's timers to periodic tickers. A ticker is touched only when the model's state
+// differs from it: re-setting an unchanged interval would restart the countdown, and a pointer
+// moving over the desk (which rewrites the player's interval every time) would then freeze the
+// effect. An interval of 0 or less means enabled but not ticking.
 
 #include <QTimer>
 #include <functional>
 #include <optional>
 
 #include "model/controls.h"
+#include "ui/periodic_ticker.h"
 
 namespace lumiere::ui {
 
@@ -16,11 +17,11 @@ class TimerBinding {
 public:
     TimerBinding(const Timer& model, std::function<void()> tick);
     void refresh();
-    const QTimer& timer() const { return timer_; }
+    const PeriodicTicker& ticker() const { return ticker_; }
 
 private:
     const Timer& model_;
-    QTimer timer_;
+    PeriodicTicker ticker_;
 };
 
 // Calls the sequence runner back when it is due. `now` is the clock the runner reads.

@@ -86,12 +86,12 @@ TEST(MainWindow, ButtonsClickOnTheLeftAndStopOnTheRight) {
     QTest::mouseClick(rig.formView().button(6), Qt::LeftButton);
     EXPECT_TRUE(rig.form().Command11[6].italic);
     EXPECT_TRUE(rig.formView().button(6)->font().italic());
-    EXPECT_TRUE(rig.window->timer1().timer().isActive());
+    EXPECT_TRUE(rig.window->timer1().ticker().isActive());
     QTest::mouseClick(rig.formView().button(3), Qt::RightButton);
     EXPECT_FALSE(rig.form().Command11[6].italic);
     EXPECT_EQ(rig.values().choix, 6);  // a right click is no click
-    EXPECT_FALSE(rig.window->timer1().timer().isActive());
-    EXPECT_TRUE(rig.window->timer4().timer().isActive());
+    EXPECT_FALSE(rig.window->timer1().ticker().isActive());
+    EXPECT_TRUE(rig.window->timer4().ticker().isActive());
 }
 
 TEST(MainWindow, LampsAreRepaintedFromTheModel) {
@@ -111,11 +111,11 @@ TEST(MainWindow, AnUnchangedIntervalNeverRestartsThePlayer) {
     rig->Command11_Click(6);
     rig->potar_MouseDown(8, mouse::kLeft, 0, 0, 0);
     rig->Picture11_MouseMove(0, 0, 9300, 1920);
-    const QTimer& timer = rig.window->timer1().timer();
+    const ui::PeriodicTicker& timer = rig.window->timer1().ticker();
     ASSERT_TRUE(timer.isActive());
-    const int id = timer.timerId();
+    const int starts = timer.starts();
     for (int i = 0; i < 20; ++i) rig->Picture11_MouseMove(0, 0, 100, 2000 + i);
-    EXPECT_EQ(timer.timerId(), id);
+    EXPECT_EQ(timer.starts(), starts);
     EXPECT_EQ(timer.interval(), 150);
     rig->Picture11_MouseMove(0, 0, 9300, 920);   // top edge to 920
     rig->Picture11_MouseMove(0, 0, 9300, 1100);  // bottom edge to 1100: top 785, level 0

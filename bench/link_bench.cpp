@@ -1,0 +1,85 @@
+#include "link_bench.h"
+
+#include <unistd.h>
+
+#include <QSerialPort>
+#include <chrono>
+#include <filesystem>
+#include <vector>
+
+#include "far_side.h"
+#include "link/lamp_link.h"
+#include "link/posix_serial_port.h"
+
+namespace lumiere::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double microseconds(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double, std::micro>(to - from).count();
+}
+
+int lost(FarSide& far, int frames) {
+    far.waitFor(static_cast<std::size_t>(frames), 3000);
+    const auto got = far.take();
+    int wrong = std::abs(frames - static_cast<int>(got.size()));
+    for (std::size_t i = 0; i < got.size() && i < static_cast<std::size_t>(frames); ++i) {
+        wrong += got[i].value != static_cast<int>(i % 256);
+    }
+    return wrong;
+}
+
+}  // namespace
+
+LinkFigures measureLink(int frames) {
+    LinkFigures figures;
+    figures.frames = frames;
+    FarSide far;
+    if (!far.ok()) return figures;
+
+    const std::string folder =
+        std::filesystem::temp_directory_path() / ("lumiere-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::filesystem::create_symlink(far.path(), folder + "/COM1");
+
+    PosixSerialPort port;
+    LampLink link(port, PortDevices(folder));
+    link.setPortNumber(1);
+    std::vector<double> costs;
+    costs.reserve(static_cast<std::size_t>(frames));
+    for (int i = 0; i < frames; ++i) {
+        const auto start = Clock::now();
+        link.envoi(i % 256);
+        costs.push_back(microseconds(start, Clock::now()));
+    }
+    figures.envoiUs = spreadOf(costs);
+    figures.envoiLost = lost(far, frames);
+
+    costs.clear();
+    QSerialPort qt;
+    qt.setPortName(QString::fromStdString(far.path()));
+    for (int i = 0; i < frames; ++i) {
+        const auto start = Clock::now();
+        if (qt.open(QIODevice::WriteOnly)) {
+            qt.setBaudRate(QSerialPort::Baud9600);
+            qt.setDataBits(QSerialPort::Data8);
+            qt.setParity(QSerialPort::NoParity);
+            qt.setStopBits(QSerialPort::OneStop);
+            qt.setFlowControl(QSerialPort::NoFlowControl);
+            qt.setDataTerminalReady(false);
+            const char frame[2] = {'n', static_cast<char>(i % 256)};
+            qt.write(frame, 2);
+            qt.waitForBytesWritten(1000);
+            qt.close();
+        }
+        costs.push_back(microseconds(start, Clock::now()));
+    }
+    figures.qtUs = spreadOf(costs);
+    figures.qtLost = lost(far, frames);
+
+    std::filesystem::remove_all(folder);
+    return figures;
+}
+
+}  // namespace lumiere::bench
