@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgtest-dev libgmock-dev
+  libgtest-dev libgmock-dev qt6-serialport-dev
+  clang libclang-rt-14-dev
   fonts-liberation
   xvfb xauth x11-apps imagemagick
 )
