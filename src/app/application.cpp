@@ -53,7 +53,7 @@ void Application::Form_Load() {
         link_.setPortNumber(startupPortNumber(port));
         form2_.Text1.text = port;
 
-        const std::string picture = profile.read("Table", "valeur", kPictureNameLimit);
+        const std::string picture = pictureName(profile);
         loadPictureInto(platform_, form_, toUtf8(picture), form_.Picture11.picture);
         form2_.Text2.text = picture;
 

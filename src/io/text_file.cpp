@@ -17,26 +17,29 @@ namespace {
 
 class FdReader final : public std::streambuf {
 public:
-    explicit FdReader(int fd) : fd_(fd) {}
+    FdReader(int fd, std::size_t limit) : fd_(fd), left_(limit) {}
     int error() const { return error_; }
 
 protected:
     int_type underflow() override {
         if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+        if (left_ == 0) return traits_type::eof();
         ssize_t n;
         do {
-            n = ::read(fd_, buffer_.data(), buffer_.size());
+            n = ::read(fd_, buffer_.data(), std::min(buffer_.size(), left_));
         } while (n < 0 && errno == EINTR);
         if (n <= 0) {
             if (n < 0) error_ = errno;
             return traits_type::eof();
         }
+        left_ -= static_cast<std::size_t>(n);
         setg(buffer_.data(), buffer_.data(), buffer_.data() + n);
         return traits_type::to_int_type(*gptr());
     }
 
 private:
     int fd_;
+    std::size_t left_;
     int error_ = 0;
     std::array<char, 64 * 1024> buffer_{};
 };
@@ -99,7 +102,7 @@ int readFile(const std::string& path, const std::function<void(std::istream&)>& 
     int fd = -1;
     if (const int err = openRegular(path, fd); err != 0) return err;
     OpenFile file(fd);
-    FdReader reader(file.get());
+    FdReader reader(file.get(), kMaxReadBytes);
     std::istream in(&reader);
     read(in);
     return reader.error();
@@ -131,6 +134,8 @@ int writeFileAtomically(const std::string& path, std::string_view bytes) {
     struct stat st {};
     const bool exists = ::stat(target.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) return EISDIR;
+    // A pipe or a device (a serial port linked beside the program) is never replaced by a file.
+    if (exists && !S_ISREG(st.st_mode)) return kNotRegularFile;
     mode_t mode = 0;
     if (exists) {
         mode = st.st_mode & 07777;

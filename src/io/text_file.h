@@ -14,7 +14,12 @@
 
 namespace lumiere {
 
-// Opens a regular file and hands it to `read` as a stream; the reader stops where it likes.
+// Reading never goes past this many bytes of a file: no light programme is anywhere near it, and
+// a runaway file must not hold the window for long.
+inline constexpr std::size_t kMaxReadBytes = 16 * 1024 * 1024;
+
+// Opens a regular file and hands it to `read` as a stream of at most kMaxReadBytes; the reader
+// stops where it likes.
 int readFile(const std::string& path, const std::function<void(std::istream&)>& read);
 
 // The whole file; EFBIG when it is larger than `maxBytes`.

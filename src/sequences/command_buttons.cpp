@@ -66,11 +66,7 @@ void CommandButtons::loadAnimationOf(int index) {
 void CommandButtons::launchSequence() {
     const auto path = platform_.openFileDialog("*.txt");
     if (!path) return;
-    // A name typed in the dialog that does not exist is treated like a cancel.
-    if (!isRegularFile(*path)) {
-        form_.status.note(fileProblem(*path, ENOENT));
-        return;
-    }
+    // A name typed in the dialog that does not exist is treated like a cancel: nothing loads.
     Table steps = values_.sequence;
     if (const int err = loadSequence(*path, steps); err != 0) {
         form_.status.note(fileProblem(*path, err));

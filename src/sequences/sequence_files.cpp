@@ -78,6 +78,8 @@ int saveCycle(const std::string& path, const KnobTops& tops) {
 }
 
 std::string findCycleFile(const std::string& folder, const std::string& name) {
+    // A name the file system cannot hold (a NUL inside) names no file, not a shorter one.
+    if (name.find('\0') != std::string::npos) return {};
     const std::string wanted = name + ".txt";
     const std::string exact = folder + "/" + wanted;
     if (isRegularFile(exact)) return exact;

@@ -19,7 +19,7 @@ constexpr double kHoldSeconds = 0.05;
 
 // Knob tops from a hand-edited cycle file are kept within what a control position can hold.
 Twips knobTop(double value) {
-    if (!std::isfinite(value)) return 0;
+    if (std::isnan(value)) return 0;
     return static_cast<Twips>(std::clamp(value, -32768.0, 32767.0));
 }
 

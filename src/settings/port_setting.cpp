@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "settings/profile.h"
+#include "text/cp1252.h"
 #include "text/lines.h"
 #include "text/number.h"
 
@@ -11,6 +12,12 @@ namespace lumiere {
 
 std::string portText(const Profile& profile) {
     return profile.read("Port", "COM", kPortTextLimit);
+}
+
+std::string pictureName(const Profile& profile) {
+    constexpr std::size_t kWholeValue = 4096;
+    return decodeFileText(profile.read("Table", "valeur", kWholeValue))
+        .substr(0, kPictureNameLimit);
 }
 
 int startupPortNumber(std::string_view text) {

@@ -16,6 +16,10 @@ class Profile;
 // The "COM" text of section "Port" as start-up reads it (at most 4 characters).
 std::string portText(const Profile& profile);
 
+// The "valeur" text of section "Table": the desk picture's file name as start-up reads it (at
+// most 49 characters). A name written in UTF-8 by a Linux editor is read as the name it shows.
+std::string pictureName(const Profile& profile);
+
 // The port number of such a text: its leading number, rounded half to even; 0 (no port) when it
 // has none or it does not fit a port number.
 int startupPortNumber(std::string_view text);

@@ -1,0 +1,190 @@
+// The real window playing on a real line that fails: the device vanishes and comes back, the port
+// names a file, a folder or a pipe nobody reads, the user may not open it, another program holds
+// it. Nothing freezes (no frame blocks the window thread for more than 20 ms), the status bar says
+// it once per failure episode, frames resume by themselves, and the frames that get through are
+// exactly the player's.
+
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+#include <QLabel>
+#include <QStatusBar>
+#include <chrono>
+
+#include "app/application.h"
+#include "link/posix_serial_port.h"
+#include "pty_peer.h"
+#include "support/fake_platform.h"
+#include "support/temp_folder.h"
+#include "text/cp1252.h"
+#include "ui/main_window.h"
+
+namespace lumiere {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Port 9: with its COM9 link gone there is no /dev/ttyS8 to fall back on, on any machine here.
+struct PlayingWindow {
+    PlayingWindow() {
+        folder.write("param.ini", "[Port]\r\nCOM=9\r\n");
+        platform.folder = folder.path();
+        app = std::make_unique<Application>(platform, port);
+        window = std::make_unique<ui::MainWindow>(*app, platform);
+        app->Form_Load();
+        window->show();
+        app->inter_Click();
+        app->Command11_Click(8);  // "Aller simple": 2, 4, 8 … 128, 1, 2 …
+    }
+
+    // One tick of the player; returns how long the window thread was held.
+    double tick() {
+        const auto start = Clock::now();
+        app->Timer1_Timer();
+        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+        worstMs = std::max(worstMs, ms);
+        const std::string& fault = app->form().status.linkFault;
+        if (!fault.empty() && fault != lastFault) ++episodes;
+        lastFault = fault;
+        return ms;
+    }
+    void ticks(int n) {
+        for (int i = 0; i < n; ++i) tick();
+    }
+    QString statusText() const {
+        return window->statusBar()->findChildren<QLabel*>().last()->text();
+    }
+    std::string line() const { return folder.file("COM9"); }
+
+    TempFolder folder;
+    test::FakePlatform platform;
+    PosixSerialPort port;
+    std::unique_ptr<Application> app;
+    std::unique_ptr<ui::MainWindow> window;
+    double worstMs = 0;
+    int episodes = 0;
+    std::string lastFault;
+};
+
+// The one-way chaser from a fresh start: the n-th frame (from 0).
+int oneWay(int n) {
+    return 1 << ((n + 1) % 8);
+}
+
+TEST(FailingPorts, TheDeviceVanishesMidEffectAndComesBack) {
+    PlayingWindow w;
+    auto peer = std::make_unique<test::PtyPeer>(w.line());
+    ASSERT_TRUE(peer->ready());
+    w.ticks(5);
+    ::unlink(w.line().c_str());  // the link is removed
+    w.ticks(5);
+    EXPECT_TRUE(w.statusText().contains(QStringLiteral("introuvable")))
+        << w.statusText().toStdString();
+    peer.reset();
+    peer = std::make_unique<test::PtyPeer>(w.line());  // a new line where the old one was
+    w.ticks(5);
+    EXPECT_TRUE(w.app->form().status.linkFault.empty());
+    EXPECT_EQ(w.episodes, 1);
+    std::vector<int> expected;
+    for (int n = 10; n < 15; ++n) expected.push_back(oneWay(n));
+    EXPECT_EQ(peer->frames(), expected);
+    EXPECT_LT(w.worstMs, 20.0);
+}
+
+TEST(FailingPorts, TheFarSideClosesAndALaterLineTakesOver) {
+    PlayingWindow w;
+    {
+        test::PtyPeer peer(w.line());
+        w.ticks(3);
+        std::vector<int> expected = {oneWay(0), oneWay(1), oneWay(2)};
+        EXPECT_EQ(peer.frames(), expected);
+    }  // the far side is gone, and its link with it
+    w.ticks(4);
+    EXPECT_FALSE(w.app->form().status.linkFault.empty());
+    test::PtyPeer again(w.line());
+    w.ticks(2);
+    EXPECT_EQ(again.frames(), (std::vector<int>{oneWay(7), oneWay(8)}));
+    EXPECT_EQ(w.episodes, 1);
+    EXPECT_LT(w.worstMs, 20.0);
+}
+
+TEST(FailingPorts, PathsThatAreNoSerialPortAreExplainedAndNeverBlock) {
+    const struct {
+        const char* kind;
+        const char* says;  // UTF-8
+    } cases[] = {
+        {"file", "pas un port série"}, {"folder", "dossier"}, {"fifo", "aucun périphérique"}};
+    for (const auto& c : cases) {
+        PlayingWindow w;
+        const std::string kind = c.kind;
+        if (kind == "file") w.folder.write("COM9", "not a port");
+        if (kind == "folder") ::mkdir(w.line().c_str(), 0755);
+        if (kind == "fifo") ::mkfifo(w.line().c_str(), 0644);
+        w.ticks(50);
+        EXPECT_NE(w.app->form().status.linkFault.find(fromUtf8(c.says)), std::string::npos)
+            << kind << ": " << w.app->form().status.linkFault;
+        EXPECT_EQ(w.episodes, 1) << kind;
+        EXPECT_LT(w.worstMs, 20.0) << kind;
+        if (kind == "file") {
+            EXPECT_EQ(w.folder.read("COM9"), "not a port");  // left as it was
+        }
+    }
+}
+
+// Runs `body` as an ordinary user when the tests run as root (root opens anything), and returns
+// its exit status.
+template <typename Body>
+int asOrdinaryUser(Body body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(99);
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
+}
+
+// 0 when a frame to COM9 in `folder` fails saying `says`, 1 when it does not, 2 when it blocked.
+int frameFailsSaying(const std::string& folder, const std::string& says) {
+    PosixSerialPort port;
+    LampLink link(port, PortDevices(folder));
+    link.setPortNumber(9);
+    const auto start = Clock::now();
+    link.envoi(1);
+    if (Clock::now() - start > std::chrono::milliseconds(20)) return 2;
+    return link.fault().find(fromUtf8(says)) != std::string::npos ? 0 : 1;
+}
+
+TEST(FailingPorts, APortTheUserMayNotOpenPointsAtTheDialoutGroup) {
+    TempFolder folder;
+    ::chmod(folder.path().c_str(), 0755);
+    test::PtyPeer peer(folder.file("COM9"));
+    ASSERT_TRUE(peer.ready());
+    char slave[256] = {};
+    ASSERT_GT(::readlink(folder.file("COM9").c_str(), slave, sizeof slave - 1), 0);
+    ::chmod(slave, 0600);
+    EXPECT_EQ(asOrdinaryUser([&] { return frameFailsSaying(folder.path(), "dialout"); }), 0);
+}
+
+TEST(FailingPorts, APortHeldByAnotherProgramIsBusy) {
+    TempFolder folder;
+    ::chmod(folder.path().c_str(), 0755);
+    test::PtyPeer peer(folder.file("COM9"));
+    char slave[256] = {};
+    ASSERT_GT(::readlink(folder.file("COM9").c_str(), slave, sizeof slave - 1), 0);
+    ::chmod(slave, 0666);
+    const int holder = ::open(slave, O_WRONLY | O_NOCTTY);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::ioctl(holder, TIOCEXCL), 0);
+    EXPECT_EQ(asOrdinaryUser([&] { return frameFailsSaying(folder.path(), "occupé"); }), 0);
+    ::ioctl(holder, TIOCNXCL);
+    ::close(holder);
+}
+
+}  // namespace
+}  // namespace lumiere
