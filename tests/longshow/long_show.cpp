@@ -1,0 +1,201 @@
+// A long show: the real window (offscreen) and its timers drive a pseudo-terminal, first with the
+// channel blinker, then with a looping sequence of effects and cycle steps in 1-second slices.
+// It fails (exit 1) when a frame is lost or doubled, when the frames do not match the time the
+// players ran within 1 %, or when the resident memory grows after the warm-up; under
+// AddressSanitizer a leak fails it at exit as well.
+//
+//   long_show [seconds]      (default 60; 600 for the ten-minute show)
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/application.h"
+#include "far_side.h"
+#include "link/posix_serial_port.h"
+#include "ui/look.h"
+#include "ui/main_window.h"
+#include "ui/qt_platform.h"
+#include "ui/timer_binding.h"
+
+using namespace lumiere;
+
+namespace {
+
+// The Qt platform, with the open dialog answered by the show itself.
+class ShowPlatform final : public Platform {
+public:
+    ShowPlatform(const std::string& folder, std::string sequence)
+        : qt_(folder), sequence_(std::move(sequence)) {}
+    Picture loadPicture(const std::string& path) override { return qt_.loadPicture(path); }
+    std::optional<std::string> openFileDialog(const std::string&) override { return sequence_; }
+    std::optional<std::string> saveFileDialog(const std::string&) override { return {}; }
+    bool openInEditor(const std::string&) override { return false; }
+    void messageBox(const std::string&, const std::string&) override {}
+    TimeOfDay timeOfDay() override { return qt_.timeOfDay(); }
+    double monotonicSeconds() override { return qt_.monotonicSeconds(); }
+    double nextRandom() override { return qt_.nextRandom(); }
+    std::string programFolder() override { return qt_.programFolder(); }
+    void endApplication() override {}
+
+private:
+    ui::QtPlatform qt_;
+    std::string sequence_;
+};
+
+// Adds up the ticks each player's timer must have given: a run of d seconds at interval i gives
+// floor(d / i) ticks; a run ends when the timer stops or restarts.
+class TickLedger {
+public:
+    explicit TickLedger(const ui::TimerBinding& binding) : binding_(binding) {}
+    void note(std::int64_t nowNs) {
+        const auto& t = binding_.ticker();
+        if (t.isActive() == active_ && t.starts() == starts_) return;
+        close(nowNs);
+        active_ = t.isActive();
+        starts_ = t.starts();
+        interval_ = t.interval();
+        since_ = nowNs;
+        ++runs_;
+    }
+    void close(std::int64_t nowNs) {
+        if (active_) ticks_ += std::floor((nowNs - since_) / (interval_ * 1e6));
+        active_ = false;
+    }
+    double ticks() const { return ticks_; }
+    int runs() const { return runs_; }
+
+private:
+    const ui::TimerBinding& binding_;
+    bool active_ = false;
+    int starts_ = 0;
+    int interval_ = 0;
+    std::int64_t since_ = 0;
+    double ticks_ = 0;
+    int runs_ = 0;
+};
+
+long residentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    }
+    return 0;
+}
+
+void runFor(double seconds) {
+    QEventLoop loop;
+    QTimer::singleShot(static_cast<int>(seconds * 1000), Qt::PreciseTimer, &loop,
+                       &QEventLoop::quit);
+    loop.exec();
+}
+
+void write(const std::string& path, const std::string& text) {
+    std::ofstream(path) << text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const double seconds = argc > 1 ? std::atof(argv[1]) : 60.0;
+    QApplication qapp(argc, argv);
+    ui::applyLook();
+
+    bench::FarSide far;
+    const std::string folder =
+        std::filesystem::temp_directory_path() / ("lumiere-show-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::filesystem::create_symlink(far.path(), folder + "/COM9");
+    write(folder + "/param.ini", "[Port]\r\nCOM=9\r\n");
+    write(folder + "/animation1.txt", "1\r\n3\r\n7\r\n15\r\n31\r\nEND\r\n");
+    write(folder + "/cycle_a.txt",
+          "1000\r\n1100\r\n1200\r\n1300\r\n1400\r\n1500\r\n1600\r\n1700\r\n1920\r\n");
+    write(folder + "/cycle_b.txt",
+          "2400\r\n2300\r\n2200\r\n2100\r\n2000\r\n1900\r\n1800\r\n1700\r\n1920\r\n");
+    write(folder + "/show.txt",
+          "; a long show\r\nChennillard\r\ncycle_a\r\nAnimation 1\r\nAl\xE9"
+          "atoire\r\ncycle_b\r\n"
+          "Aller simple\r\nDouble Chennillard\r\nEND\r\n");
+
+    int failures = 0;
+    {
+        ShowPlatform platform(folder, folder + "/show.txt");
+        PosixSerialPort port;
+        Application app(platform, port);
+        ui::MainWindow window(app, platform);
+        TickLedger player(window.timer1());
+        TickLedger blinker(window.timer4());
+        app.onChanged([&] {
+            window.refresh();
+            const std::int64_t now = bench::monotonicNs();
+            player.note(now);
+            blinker.note(now);
+        });
+        app.Form_Load();
+        window.show();
+        runFor(0.3);
+
+        const std::int64_t start = bench::monotonicNs();
+        app.inter_Click();
+        runFor(seconds * 0.2);
+        app.Slider2_Scroll(1);
+        app.Command11_Click(9);
+        const double warmUp = seconds * 0.25;
+        runFor(warmUp - seconds * 0.2);
+        const long rssAfterWarmUp = residentKilobytes();
+        long rssPeak = rssAfterWarmUp;
+        const int samples = static_cast<int>(seconds - warmUp);
+        for (int i = 0; i < samples; ++i) {
+            runFor(1.0);
+            rssPeak = std::max(rssPeak, residentKilobytes());
+        }
+        const std::int64_t end = bench::monotonicNs();
+        player.close(end);
+        blinker.close(end);
+        far.waitFor(1u << 30, 100);
+        const auto frames = far.take();
+        const double expected = player.ticks() + blinker.ticks();
+        const double runs = player.runs() + blinker.runs();
+        const double elapsed = (end - start) / 1e9;
+
+        std::printf(
+            "show of %.1f s: %zu frames received, %llu sent, %.0f expected from %0.f timer runs"
+            " (%.1f frames/s)\n",
+            elapsed, frames.size(), static_cast<unsigned long long>(app.link().framesSent()),
+            expected, runs, frames.size() / elapsed);
+        std::printf("resident memory after warm-up %.1f MB, highest later %.1f MB\n",
+                    rssAfterWarmUp / 1024.0, rssPeak / 1024.0);
+        std::printf(
+            "sequence steps shown: %s, link: %s\n", app.form().Label5.caption.c_str(),
+            app.form().status.linkFault.empty() ? "ok" : app.form().status.linkFault.c_str());
+        if (frames.size() != app.link().framesSent() || far.strays() != 0) {
+            std::printf("FAIL: frames lost or doubled on the line\n");
+            ++failures;
+        }
+        if (std::abs(static_cast<double>(frames.size()) - expected) > 0.01 * expected) {
+            std::printf("FAIL: frames do not match the time the players ran within 1 %%\n");
+            ++failures;
+        }
+        if (rssPeak - rssAfterWarmUp > 2048) {
+            std::printf("FAIL: resident memory grew by %.1f MB after the warm-up\n",
+                        (rssPeak - rssAfterWarmUp) / 1024.0);
+            ++failures;
+        }
+        app.onChanged(nullptr);
+    }
+    std::filesystem::remove_all(folder);
+    std::printf(failures == 0 ? "long show: ok\n" : "long show: %d failure(s)\n", failures);
+    return failures == 0 ? 0 : 1;
+}
