@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 
 #include "frame_decoder.h"
 
@@ -16,6 +17,16 @@ std::int64_t monotonicNs() {
     timespec t{};
     ::clock_gettime(CLOCK_MONOTONIC, &t);
     return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
+long memoryKilobytes(const char* field) {
+    std::ifstream status("/proc/self/status");
+    const std::string prefix = std::string(field) + ":";
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(prefix, 0) == 0) return std::stol(line.substr(prefix.size()));
+    }
+    return 0;
 }
 
 FarSide::FarSide() {

@@ -18,6 +18,9 @@ struct Arrival {
 
 std::int64_t monotonicNs();
 
+// A memory figure of this process from /proc/self/status ("VmRSS", "VmHWM"), in kilobytes.
+long memoryKilobytes(const char* field);
+
 class FarSide {
 public:
     FarSide();

@@ -41,15 +41,6 @@ protected:
     }
 };
 
-long peakKilobytes() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
-    }
-    return 0;
-}
-
 }  // namespace
 
 int runStartupProbe(int argc, char** argv) {
@@ -72,7 +63,7 @@ int runStartupProbe(int argc, char** argv) {
     QEventLoop loop;
     QTimer::singleShot(3000, &loop, &QEventLoop::quit);
     loop.exec();
-    std::printf("peak-kb %ld\n", peakKilobytes());
+    std::printf("peak-kb %ld\n", memoryKilobytes("VmHWM"));
     return 0;
 }
 

@@ -4,38 +4,18 @@
 #include <QSlider>
 #include <QTest>
 
-#include "app/application.h"
-#include "link/posix_serial_port.h"
-#include "pty_peer.h"
-#include "support/fake_platform.h"
-#include "support/temp_folder.h"
+#include "real_window.h"
+#include "support/pty_peer.h"
 #include "ui/controls/face_button.h"
 #include "ui/controls/picture_view.h"
 #include "ui/desk_view.h"
-#include "ui/form_view.h"
-#include "ui/main_window.h"
 
 namespace lumiere {
 namespace {
 
-struct RealLineRig {
-    RealLineRig() : peer(folder.file("COM2")) {
-        folder.write("param.ini", "[Port]\r\nCOM=2\r\n");
-        folder.write("animation1.txt", "1\r\n2\r\nEND\r\n");
-        platform.folder = folder.path();
-        app = std::make_unique<Application>(platform, port);
-        window = std::make_unique<ui::MainWindow>(*app, platform);
-        app->Form_Load();
-        window->show();
-    }
-    ui::FormView& view() { return *window->formView(); }
-
-    TempFolder folder;
+struct RealLineRig : test::RealWindow {
+    RealLineRig() : peer(line()) { folder.write("animation1.txt", "1\r\n2\r\nEND\r\n"); }
     test::PtyPeer peer;
-    test::FakePlatform platform;
-    PosixSerialPort port;
-    std::unique_ptr<Application> app;
-    std::unique_ptr<ui::MainWindow> window;
 };
 
 TEST(EndToEnd, SwitchOnPlayTheChaserStopAndRunASequence) {

@@ -17,8 +17,9 @@
 
 #include "app/application.h"
 #include "link/posix_serial_port.h"
-#include "pty_peer.h"
+#include "real_window.h"
 #include "support/fake_platform.h"
+#include "support/pty_peer.h"
 #include "support/temp_folder.h"
 #include "text/cp1252.h"
 #include "ui/main_window.h"
@@ -28,15 +29,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Port 9: with its COM9 link gone there is no /dev/ttyS8 to fall back on, on any machine here.
-struct PlayingWindow {
+struct PlayingWindow : test::RealWindow {
     PlayingWindow() {
-        folder.write("param.ini", "[Port]\r\nCOM=9\r\n");
-        platform.folder = folder.path();
-        app = std::make_unique<Application>(platform, port);
-        window = std::make_unique<ui::MainWindow>(*app, platform);
-        app->Form_Load();
-        window->show();
         app->inter_Click();
         app->Command11_Click(8);  // "Aller simple": 2, 4, 8 … 128, 1, 2 …
     }
@@ -58,13 +52,6 @@ struct PlayingWindow {
     QString statusText() const {
         return window->statusBar()->findChildren<QLabel*>().last()->text();
     }
-    std::string line() const { return folder.file("COM9"); }
-
-    TempFolder folder;
-    test::FakePlatform platform;
-    PosixSerialPort port;
-    std::unique_ptr<Application> app;
-    std::unique_ptr<ui::MainWindow> window;
     double worstMs = 0;
     int episodes = 0;
     std::string lastFault;

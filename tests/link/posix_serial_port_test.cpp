@@ -13,37 +13,13 @@
 
 #include "link/lamp_link.h"
 #include "link/posix_serial_port.h"
+#include "support/pty_peer.h"
 #include "support/temp_folder.h"
 
 namespace lumiere {
 namespace {
 
-// A pseudo-terminal whose far side the test reads, with the near side held open as a lamp
-// controller's line would be.
-struct Pty {
-    Pty() {
-        char name[256];
-        if (::openpty(&master, &slave, name, nullptr, nullptr) == 0) path = name;
-    }
-    ~Pty() {
-        if (master >= 0) ::close(master);
-        if (slave >= 0) ::close(slave);
-    }
-    std::string readAll() {
-        std::string bytes;
-        pollfd p{master, POLLIN, 0};
-        while (::poll(&p, 1, 50) > 0 && (p.revents & POLLIN)) {
-            char buffer[4096];
-            const ssize_t n = ::read(master, buffer, sizeof buffer);
-            if (n <= 0) break;
-            bytes.append(buffer, static_cast<std::size_t>(n));
-        }
-        return bytes;
-    }
-    int master = -1;
-    int slave = -1;
-    std::string path;
-};
+using test::PtyPeer;
 
 double elapsedMs(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since)
@@ -51,10 +27,10 @@ double elapsedMs(std::chrono::steady_clock::time_point since) {
 }
 
 TEST(PosixSerialPort, FramesReachThePseudoTerminalByteForByte) {
-    Pty pty;
-    ASSERT_FALSE(pty.path.empty());
+    PtyPeer pty;
+    ASSERT_FALSE(pty.path().empty());
     TempFolder folder;
-    ASSERT_EQ(::symlink(pty.path.c_str(), folder.file("COM2").c_str()), 0);
+    ASSERT_EQ(::symlink(pty.path().c_str(), folder.file("COM2").c_str()), 0);
     PosixSerialPort port;
     LampLink link(port, PortDevices(folder.path()));
     link.setPortNumber(2);
@@ -64,17 +40,17 @@ TEST(PosixSerialPort, FramesReachThePseudoTerminalByteForByte) {
     EXPECT_TRUE(link.fault().empty()) << link.fault();
     std::string expected;
     for (int v : values) expected += std::string{'n', static_cast<char>(v)};
-    EXPECT_EQ(pty.readAll(), expected);
+    EXPECT_EQ(pty.bytes(), expected);
     EXPECT_FALSE(port.isOpen());
 }
 
 TEST(PosixSerialPort, TheLineIsRaw9600EightNoParityAndNotLeftExclusive) {
-    Pty pty;
+    PtyPeer pty;
     PosixSerialPort port;
-    port.setDevice(pty.path);
+    port.setDevice(pty.path());
     ASSERT_EQ(port.open(), 0);
     termios tio{};
-    ASSERT_EQ(::tcgetattr(pty.slave, &tio), 0);
+    ASSERT_EQ(::tcgetattr(pty.nearSide(), &tio), 0);
     EXPECT_EQ(::cfgetospeed(&tio), B9600);
     EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
     EXPECT_FALSE(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS));
@@ -83,7 +59,7 @@ TEST(PosixSerialPort, TheLineIsRaw9600EightNoParityAndNotLeftExclusive) {
     EXPECT_EQ(port.setDtr(false), ENOTTY);  // a pseudo-terminal has no modem lines
     port.close();
     // Another program (the virtual controller) can open the line after the frame.
-    const int other = ::open(pty.path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK);
+    const int other = ::open(pty.path().c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK);
     EXPECT_GE(other, 0);
     if (other >= 0) ::close(other);
 }
@@ -111,10 +87,10 @@ TEST(PosixSerialPort, PathsThatAreNoSerialPortFailAtOnce) {
 }
 
 TEST(PosixSerialPort, AFarEndThatStopsReadingDropsFramesInsteadOfBlocking) {
-    Pty pty;
+    PtyPeer pty;
     PosixSerialPort port;
     TempFolder folder;
-    ASSERT_EQ(::symlink(pty.path.c_str(), folder.file("COM1").c_str()), 0);
+    ASSERT_EQ(::symlink(pty.path().c_str(), folder.file("COM1").c_str()), 0);
     LampLink linked(port, PortDevices(folder.path()));
     linked.setPortNumber(1);
     const auto start = std::chrono::steady_clock::now();
@@ -127,30 +103,28 @@ TEST(PosixSerialPort, AFarEndThatStopsReadingDropsFramesInsteadOfBlocking) {
     EXPECT_FALSE(linked.fault().empty()) << "the kernel buffer never filled";
     EXPECT_LT(worst, 20.0);
     EXPECT_LT(elapsedMs(start), 10000.0);
-    pty.readAll();  // the far end reads again: frames resume
+    pty.bytes();  // the far end reads again: frames resume
     linked.envoi(1);
     EXPECT_TRUE(linked.fault().empty()) << linked.fault();
 }
 
-TEST(PosixSerialPort, AVanishedFarEndIsAFailureAndAReturningOneRecovers) {
+// Port 9: with its link gone there is no /dev/ttyS8 behind it on the machines here.
+TEST(PosixSerialPort, AVanishedLineIsAFailureAndAReturningOneRecovers) {
     TempFolder folder;
     PosixSerialPort port;
     LampLink link(port, PortDevices(folder.path()));
-    link.setPortNumber(1);
+    link.setPortNumber(9);
     {
-        Pty pty;
-        ASSERT_EQ(::symlink(pty.path.c_str(), folder.file("COM1").c_str()), 0);
+        PtyPeer pty(folder.file("COM9"));
         link.envoi(1);
         EXPECT_TRUE(link.fault().empty());
     }
-    link.envoi(2);  // the link now points at a pseudo-terminal that is gone
+    link.envoi(2);  // the line and its link are gone
     EXPECT_FALSE(link.fault().empty());
-    ::unlink(folder.file("COM1").c_str());
-    Pty again;
-    ASSERT_EQ(::symlink(again.path.c_str(), folder.file("COM1").c_str()), 0);
+    PtyPeer again(folder.file("COM9"));
     link.envoi(3);
     EXPECT_TRUE(link.fault().empty()) << link.fault();
-    EXPECT_EQ(again.readAll(), std::string("n\x03"));
+    EXPECT_EQ(again.bytes(), std::string("n\x03"));
 }
 
 }  // namespace

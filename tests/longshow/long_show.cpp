@@ -84,15 +84,6 @@ private:
     int runs_ = 0;
 };
 
-long residentKilobytes() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-    }
-    return 0;
-}
-
 void runFor(double seconds) {
     QEventLoop loop;
     QTimer::singleShot(static_cast<int>(seconds * 1000), Qt::PreciseTimer, &loop,
@@ -154,12 +145,12 @@ int main(int argc, char** argv) {
         app.Command11_Click(9);
         const double warmUp = seconds * 0.25;
         runFor(warmUp - seconds * 0.2);
-        const long rssAfterWarmUp = residentKilobytes();
+        const long rssAfterWarmUp = bench::memoryKilobytes("VmRSS");
         long rssPeak = rssAfterWarmUp;
         const int samples = static_cast<int>(seconds - warmUp);
         for (int i = 0; i < samples; ++i) {
             runFor(1.0);
-            rssPeak = std::max(rssPeak, residentKilobytes());
+            rssPeak = std::max(rssPeak, bench::memoryKilobytes("VmRSS"));
         }
         const std::int64_t end = bench::monotonicNs();
         player.close(end);

@@ -1,0 +1,36 @@
+#pragma once
+// The real window offscreen over the real serial-port adapter, in a temporary program folder
+// whose param.ini selects port 9: a line linked there as COM9 is what the window drives, and with
+// the link gone there is no /dev/ttyS8 behind it on the machines here.
+
+#include <memory>
+
+#include "app/application.h"
+#include "link/posix_serial_port.h"
+#include "support/fake_platform.h"
+#include "support/temp_folder.h"
+#include "ui/form_view.h"
+#include "ui/main_window.h"
+
+namespace lumiere::test {
+
+struct RealWindow {
+    RealWindow() {
+        folder.write("param.ini", "[Port]\r\nCOM=9\r\n");
+        platform.folder = folder.path();
+        app = std::make_unique<Application>(platform, port);
+        window = std::make_unique<ui::MainWindow>(*app, platform);
+        app->Form_Load();
+        window->show();
+    }
+    std::string line() const { return folder.file("COM9"); }
+    ui::FormView& view() { return *window->formView(); }
+
+    TempFolder folder;
+    FakePlatform platform;
+    PosixSerialPort port;
+    std::unique_ptr<Application> app;
+    std::unique_ptr<ui::MainWindow> window;
+};
+
+}  // namespace lumiere::test
