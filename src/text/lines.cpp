@@ -17,7 +17,10 @@ void dropIncompleteCharacter(std::string& line) {
     }
     if (continuation == line.size()) return;
     const auto lead = static_cast<unsigned char>(line[line.size() - 1 - continuation]);
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    const std::size_t length = (lead >= 0xF0 && lead <= 0xF4)   ? 4
+                               : (lead >= 0xE0 && lead <= 0xEF) ? 3
+                               : (lead >= 0xC2 && lead <= 0xDF) ? 2
+                                                                : 1;
     if (length > continuation + 1) line.resize(line.size() - continuation - 1);
 }
 
