@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 
 #include "frame_decoder.h"
@@ -67,6 +68,15 @@ void FarSide::run() {
                 ++strays_;
         }
     }
+}
+
+std::string FarSide::makeProgramFolder(const std::string& purpose, int port) const {
+    const std::string folder = std::filesystem::temp_directory_path() /
+                               ("lumiere-" + purpose + "-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder + "/param.ini") << "[Port]\r\nCOM=" << port << "\r\n";
+    std::filesystem::create_symlink(path_, folder + "/COM" + std::to_string(port));
+    return folder;
 }
 
 std::vector<Arrival> FarSide::take() {

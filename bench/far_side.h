@@ -29,6 +29,9 @@ public:
     FarSide& operator=(const FarSide&) = delete;
 
     bool ok() const { return master_ >= 0; }
+    // A new temporary program folder whose param.ini selects `port`, with this line linked there
+    // as COM<port>. The caller removes it.
+    std::string makeProgramFolder(const std::string& purpose, int port = 1) const;
     const std::string& path() const { return path_; }
     // Everything received since the last call.
     std::vector<Arrival> take();

@@ -38,10 +38,7 @@ LinkFigures measureLink(int frames) {
     FarSide far;
     if (!far.ok()) return figures;
 
-    const std::string folder =
-        std::filesystem::temp_directory_path() / ("lumiere-bench-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    std::filesystem::create_symlink(far.path(), folder + "/COM1");
+    const std::string folder = far.makeProgramFolder("link");
 
     PosixSerialPort port;
     LampLink link(port, PortDevices(folder));

@@ -70,11 +70,7 @@ int runStartupProbe(int argc, char** argv) {
 StartupFigures measureStartup(const char* self) {
     StartupFigures figures;
     FarSide far;
-    const std::string folder =
-        std::filesystem::temp_directory_path() / ("lumiere-startup-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    std::ofstream(folder + "/param.ini") << "[Port]\r\nCOM=1\r\n";
-    std::filesystem::create_symlink(far.path(), folder + "/COM1");
+    const std::string folder = far.makeProgramFolder("startup");
     // The desk picture and the other pictures, as beside the program.
     const auto programFolder = std::filesystem::path(self).parent_path().parent_path() / "bin";
     for (const auto& entry : std::filesystem::directory_iterator(programFolder)) {

@@ -124,11 +124,7 @@ std::vector<int> expectedFrames(Platform& platform, const std::function<void(App
 TimingFigures measureTiming(double secondsPerPhase) {
     TimingFigures figures;
     FarSide far;
-    const std::string folder =
-        std::filesystem::temp_directory_path() / ("lumiere-timing-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    std::ofstream(folder + "/param.ini") << "[Port]\r\nCOM=1\r\n";
-    std::filesystem::create_symlink(far.path(), folder + "/COM1");
+    const std::string folder = far.makeProgramFolder("timing");
 
     ui::QtPlatform platform(folder);
     TimedPort port;

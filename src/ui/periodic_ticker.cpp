@@ -26,8 +26,8 @@ PeriodicTicker::~PeriodicTicker() {
 void PeriodicTicker::start(int milliseconds) {
     if (fd_ < 0 || milliseconds <= 0) return;
     const timespec period{milliseconds / 1000, (milliseconds % 1000) * 1'000'000L};
-    const itimerspec spec{period, period};
-    ::timerfd_settime(fd_, 0, &spec, nullptr);
+    const itimerspec schedule{period, period};
+    ::timerfd_settime(fd_, 0, &schedule, nullptr);
     active_ = true;
     interval_ = milliseconds;
     ++starts_;

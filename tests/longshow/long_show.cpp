@@ -105,11 +105,7 @@ int main(int argc, char** argv) {
     ui::applyLook();
 
     bench::FarSide far;
-    const std::string folder =
-        std::filesystem::temp_directory_path() / ("lumiere-show-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    std::filesystem::create_symlink(far.path(), folder + "/COM9");
-    write(folder + "/param.ini", "[Port]\r\nCOM=9\r\n");
+    const std::string folder = far.makeProgramFolder("show", 9);
     write(folder + "/animation1.txt", "1\r\n3\r\n7\r\n15\r\n31\r\nEND\r\n");
     write(folder + "/cycle_a.txt",
           "1000\r\n1100\r\n1200\r\n1300\r\n1400\r\n1500\r\n1600\r\n1700\r\n1920\r\n");
