@@ -60,12 +60,16 @@ void MainWindow::refresh() {
     runner_->refresh();
 
     const Form1& form = app_.form();
-    const QString notice = toQString(form.status.notice);
-    if (notice_->text() != notice) notice_->setText(notice);
+    if (form.status.notice != shownNotice_) {
+        shownNotice_ = form.status.notice;
+        notice_->setText(toQString(shownNotice_));
+    }
     const bool fault = !form.status.linkFault.empty();
-    const QString link = fault ? toQString(form.status.linkFault)
-                               : QStringLiteral("Port COM%1").arg(app_.link().portNumber());
-    if (link_->text() != link) {
+    if (form.status.linkFault != shownFault_ || app_.link().portNumber() != shownPort_) {
+        shownFault_ = form.status.linkFault;
+        shownPort_ = app_.link().portNumber();
+        const QString link =
+            fault ? toQString(shownFault_) : QStringLiteral("Port COM%1").arg(shownPort_);
         link_->setText(link);
         link_->setStyleSheet(fault ? QStringLiteral("color: #b00000; font-weight: bold;")
                                    : QStringLiteral("color: #305030;"));

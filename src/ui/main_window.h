@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <string>
 
 class QLabel;
 
@@ -42,6 +43,10 @@ private:
     SettingsWindow* settings_ = nullptr;
     QLabel* notice_ = nullptr;
     QLabel* link_ = nullptr;
+    // What the status bar shows, to touch it only when the model changes.
+    std::string shownNotice_;
+    std::string shownFault_;
+    int shownPort_ = -1;
     std::unique_ptr<TimerBinding> timer1_;
     std::unique_ptr<TimerBinding> timer3_;
     std::unique_ptr<TimerBinding> timer4_;

@@ -33,6 +33,13 @@ QLineEdit* makeBox(const TextBox& model, QWidget* parent) {
     return box;
 }
 
+void follow(QLineEdit* box, const std::string& text, std::string& shown) {
+    if (text == shown) return;
+    shown = text;
+    const QString wanted = toQString(text);
+    if (box->text() != wanted) box->setText(wanted);
+}
+
 }  // namespace
 
 SettingsWindow::SettingsWindow(Application& app, QWidget* parent)
@@ -70,12 +77,14 @@ SettingsWindow::SettingsWindow(Application& app, QWidget* parent)
 }
 
 void SettingsWindow::refresh() {
-    const QString port = toQString(form_.Text1.text);
-    if (text1_->text() != port) text1_->setText(port);
-    const QString picture = toQString(form_.Text2.text);
-    if (text2_->text() != picture) text2_->setText(picture);
-    const QString error = toQString(form_.error);
-    if (error_->text() != error) error_->setText(error);
+    // Called after every event of the application, timer ticks included: convert only what changed,
+    // and leave a box alone when it already shows the text (the user is typing in it).
+    follow(text1_, form_.Text1.text, shown_.Text1.text);
+    follow(text2_, form_.Text2.text, shown_.Text2.text);
+    if (form_.error != shown_.error) {
+        shown_.error = form_.error;
+        error_->setText(toQString(shown_.error));
+    }
 
     if (form_.visible && !isVisible()) {
         if (const QScreen* screen = this->screen()) {

@@ -38,6 +38,7 @@ private:
     QPushButton* cancel_ = nullptr;
     QPushButton* save_ = nullptr;
     QLabel* error_ = nullptr;
+    Form2 shown_;  // what the boxes show, to touch them only when the model changes
 };
 
 }  // namespace lumiere::ui
