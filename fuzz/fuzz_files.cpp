@@ -35,9 +35,9 @@ std::vector<std::string_view> splitLines(std::string_view bytes) {
 }
 
 // What a reader keeps of a line longer than kMaxLineLength: its first kMaxLineLength bytes, less
-// a last UTF-8 character the cut left incomplete. `highLeads`: whether the bytes F8-FF, which
-// start no UTF-8 character, are taken for the start of a four-byte one.
-std::string cutLine(std::string_view line, bool highLeads) {
+// a last UTF-8 character the cut left incomplete. Only C2-DF, E0-EF and F0-F4 start a character
+// of two, three or four bytes.
+std::string cutLine(std::string_view line) {
     if (line.size() <= kMaxLineLength) return std::string(line);
     const std::string_view kept = line.substr(0, kMaxLineLength);
     const auto back = [&](std::size_t i) { return static_cast<unsigned char>(kept.rbegin()[i]); };
@@ -45,21 +45,21 @@ std::string cutLine(std::string_view line, bool highLeads) {
     while (continuation < 3 && (back(continuation) & 0xC0) == 0x80) ++continuation;
     const unsigned char lead = back(continuation);
     std::size_t length = 1;
-    if ((lead & 0xE0) == 0xC0)
+    if (lead >= 0xC2 && lead <= 0xDF)
         length = 2;
-    else if ((lead & 0xF0) == 0xE0)
+    else if (lead >= 0xE0 && lead <= 0xEF)
         length = 3;
-    else if ((lead & 0xF8) == 0xF0 || (highLeads && lead >= 0xF8))
+    else if (lead >= 0xF0 && lead <= 0xF4)
         length = 4;
     if (length <= continuation + 1) return std::string(kept);
     return std::string(kept.substr(0, kept.size() - continuation - 1));
 }
 
-// The texts a reader may store for one line: both readings of F8-FF are accepted.
+// The texts a reader may store for one line.
 using Stored = std::vector<std::string>;
 
 Stored storedLine(std::string_view line) {
-    return {cutLine(line, false), cutLine(line, true)};
+    return {cutLine(line)};
 }
 
 template <typename Transform>
