@@ -1,9 +1,7 @@
 #include "app/application.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
-#include <limits>
 
 #include "model/platform.h"
 #include "model/program_files.h"
@@ -11,8 +9,6 @@
 #include "settings/profile.h"
 #include "text/cp1252.h"
 #include "text/french.h"
-#include "text/lines.h"
-#include "text/number.h"
 
 namespace lumiere {
 
