@@ -21,15 +21,17 @@ namespace {
 const std::string kUntouched = "\x01untouched\x02";
 
 // The lines of a programme file: CR LF or a lone CR ends a line, a lone LF belongs to the line,
-// a last line without an end counts.
+// a last line without an end counts. A file without any CR has LF as its line end.
 std::vector<std::string_view> splitLines(std::string_view bytes) {
     std::vector<std::string_view> lines;
+    const char end = bytes.find('\r') == std::string_view::npos ? '\n' : '\r';
     std::size_t start = 0;
     while (start < bytes.size()) {
-        const std::size_t stop = std::min(bytes.find('\r', start), bytes.size());
+        const std::size_t stop = std::min(bytes.find(end, start), bytes.size());
         lines.push_back(bytes.substr(start, stop - start));
         start = stop + 1;
-        if (stop < bytes.size() && start < bytes.size() && bytes[start] == '\n') ++start;
+        if (end == '\r' && stop < bytes.size() && start < bytes.size() && bytes[start] == '\n')
+            ++start;
     }
     return lines;
 }

@@ -21,7 +21,13 @@ void SettingsDialog::Command2_Click() {
     const double port = number ? roundHalfEven(*number) : 0.0;
     if (!number || port < std::numeric_limits<std::int16_t>::min() ||
         port > std::numeric_limits<std::int16_t>::max()) {
-        form_.error = fromUtf8("Le port doit être un nombre entier, par exemple 3.");
+        constexpr std::size_t kShown = 20;  // a pasted page must not fill the dialog
+        const std::string& typed = form_.Text1.text;
+        const std::string shown =
+            typed.size() > kShown ? typed.substr(0, kShown) + fromUtf8("…") : typed;
+        form_.error = fromUtf8("« ") + shown +
+                      fromUtf8(" » n’est pas un numéro de port : tapez un nombre entier seul, "
+                               "par exemple 3. Rien n’a été enregistré.");
         return;
     }
 

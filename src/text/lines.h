@@ -1,7 +1,9 @@
 #pragma once
 // Line rules of Lumière's text files: CR LF or a lone CR ends a line, a lone LF stays inside the
-// line, and a last line without an end is still a line. Files are written with CR LF after every
-// line, the last one included.
+// line, and a last line without an end is still a line. A file that holds no CR at all (as Linux
+// editors write them) has LF as its line end instead; a file with a CR anywhere keeps the exact
+// rules, so no file written the usual way changes meaning. Files are written with CR LF after
+// every line, the last one included.
 
 #include <cstddef>
 #include <istream>
@@ -15,6 +17,17 @@ namespace lumiere {
 // means anything past it, and a runaway line must not fill the memory or the status line.
 inline constexpr std::size_t kMaxLineLength = 64 * 1024;
 
+enum class LineEnds {
+    CrLfOrCr,  // CR LF or a lone CR ends a line; a lone LF belongs to it
+    Lf,        // LF ends a line (the text holds no CR at all)
+};
+
+// The rule for a whole text: LF only when it holds no CR anywhere.
+LineEnds lineEndsOf(std::string_view text);
+
+// Reads lines as they are needed. The rule is chosen before the first line: reading goes on
+// until the first CR, which in a file written the usual way (CR LF) ends its first line, and
+// only a file without any CR is read to its end for that.
 class LineReader {
 public:
     explicit LineReader(std::istream& in, std::size_t maxLength = kMaxLineLength);
@@ -22,11 +35,20 @@ public:
     bool next(std::string& line);
 
 private:
+    bool fill();
+    std::size_t find(char c, std::size_t from);
+    LineEnds ends();
+
     std::streambuf* buf_;
     std::size_t maxLength_;
+    std::string text_;     // input read and not yet consumed, from pos_
+    std::size_t pos_ = 0;  // start of the next line in text_
+    bool exhausted_ = false;
+    bool decided_ = false;
+    LineEnds ends_ = LineEnds::CrLfOrCr;
 };
 
-// At most `maxLines` lines from the start of the input; reading stops there.
+// At most `maxLines` lines from the start of the input.
 std::vector<std::string> readLines(std::istream& in, std::size_t maxLines);
 
 // Every line followed by CR LF.

@@ -138,11 +138,17 @@ double readNumber(std::string_view text) {
 }
 
 std::optional<double> parseWholeNumber(std::string_view text) {
-    const NumberScan scan = scanNumber(text);
-    if (!scan.found) return std::nullopt;
-    for (std::size_t i = scan.end; i < text.size(); ++i) {
-        if (!isSkippable(text[i])) return std::nullopt;
+    // Blanks may surround the number but not split it: "1 2" is two numbers, not twelve.
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && isSkippable(text[first])) ++first;
+    while (last > first && isSkippable(text[last - 1])) --last;
+    const std::string_view number = text.substr(first, last - first);
+    for (char c : number) {
+        if (isSkippable(c)) return std::nullopt;
     }
+    const NumberScan scan = scanNumber(number);
+    if (!scan.found || scan.end != number.size()) return std::nullopt;
     return scan.value;
 }
 

@@ -26,7 +26,8 @@ NumberScan scanNumber(std::string_view text);
 // The leading number of a text, 0 when there is none.
 double readNumber(std::string_view text);
 
-// A text that is a number as a whole (surrounding blanks allowed), or nothing.
+// A text that is a number as a whole, or nothing. Blanks may stand around the number but not
+// inside it ("1 2" and "1\t2" are refused), and nothing may follow it ("12abc" is refused).
 std::optional<double> parseWholeNumber(std::string_view text);
 
 // Rounds to the nearest whole number, a half going to the even neighbour (12.5 → 12, 13.5 → 14).

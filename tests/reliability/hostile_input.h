@@ -64,13 +64,15 @@ inline void writeRepeated(const std::string& path, const std::string& block, std
 // `maxLines`, each cut at the line length limit.
 inline std::vector<std::string> expectedLines(std::string_view bytes, std::size_t maxLines) {
     std::vector<std::string> lines;
+    // LF ends the lines of a text that holds no CR at all.
+    const char end = bytes.find('\r') == std::string_view::npos ? '\n' : '\r';
     std::size_t start = 0;
     while (start < bytes.size() && lines.size() < maxLines) {
-        std::size_t cr = bytes.find('\r', start);
-        if (cr == std::string_view::npos) cr = bytes.size();
-        lines.emplace_back(bytes.substr(start, std::min(cr - start, kMaxLineLength)));
-        start = cr + 1;
-        if (start < bytes.size() && bytes[start] == '\n') ++start;
+        std::size_t stop = bytes.find(end, start);
+        if (stop == std::string_view::npos) stop = bytes.size();
+        lines.emplace_back(bytes.substr(start, std::min(stop - start, kMaxLineLength)));
+        start = stop + 1;
+        if (end == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
     }
     return lines;
 }

@@ -70,7 +70,7 @@ TEST(HostileSequenceFiles, LoadWithinTheTableAndTheRunnerPlaysThroughThem) {
         {"CR only",
          "Aller simple\r;note\r\rAl\xC3\xA9"
          "atoire\r"},
-        {"LF only", "Chennillard\nAller simple\nEND\n"},
+        {"LF only", "Chennillard\nAller simple\n;note\n\n  pause  \n"},
         {"UTF-8 and Windows-1252 lines",
          "Int\xC3\xA9rieur -> Ext\xC3\xA9rieur\r\nInt\xE9rieur -> Ext\xE9rieur\r\n"
          "\xEF\xBB\xBF; a comment after a byte-order mark\r\n\xC3(\r\n  Double Chennillard \r\n"},

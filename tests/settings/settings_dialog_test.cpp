@@ -67,7 +67,8 @@ TEST_F(SettingsDialogTest, SaveKeepsTheOtherLinesOfTheProfile) {
 }
 
 TEST_F(SettingsDialogTest, APortThatIsNotAWholeNumberIsRefused) {
-    for (const std::string text : {"abc", "", "  ", "3x", "x3", "3,5", "1.2.3"}) {
+    for (const std::string text :
+         {"abc", "", "  ", "3x", "x3", "3,5", "1.2.3", "1 2", "1\t2", "12abc", "- 4"}) {
         for (const bool existing : {false, true}) {
             const std::string before = "[Port]\r\nCOM=1\r\n[Table]\r\nvaleur=pupitre.bmp\r\n";
             std::filesystem::remove(folder.file("param.ini"));

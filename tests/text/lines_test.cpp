@@ -27,8 +27,8 @@ TEST(LineReaderTest, CrLfAndLoneCrEndALine) {
         {"a\r\nb", {"a", "b"}},
         {"a\r\nb\r\n", {"a", "b"}},
         {"a\rb\r", {"a", "b"}},
-        {"a\nb\n", {"a\nb\n"}},
-        {"\n", {"\n"}},
+        {"a\rb\nc", {"a", "b\nc"}},
+        {"a\nb\r", {"a\nb"}},
         {"a\r\r\nb", {"a", "", "b"}},
         {"\r\r", {"", ""}},
         {"a\n\r\nb", {"a\n", "b"}},
@@ -39,6 +39,22 @@ TEST(LineReaderTest, CrLfAndLoneCrEndALine) {
     for (const auto& [text, lines] : cases) {
         EXPECT_EQ(readAll(text), lines) << testing::PrintToString(text);
     }
+}
+
+TEST(LineReaderTest, ATextWithoutAnyCrEndsItsLinesWithLf) {
+    const std::pair<std::string, Lines> cases[] = {
+        {"a\nb\n", {"a", "b"}},
+        {"a\nb", {"a", "b"}},
+        {"\n", {""}},
+        {"\n\nx", {"", "", "x"}},
+        {"Animation 1\n\nEND\n", {"Animation 1", "", "END"}},
+    };
+    for (const auto& [text, lines] : cases) {
+        EXPECT_EQ(readAll(text), lines) << testing::PrintToString(text);
+    }
+    // One CR anywhere, even at the very end, keeps the exact rules for the whole text.
+    EXPECT_EQ(readAll("a\nb\nc\r"), Lines{"a\nb\nc"});
+    EXPECT_EQ(readAll("abcdef\ngh", 4), (Lines{"abcd", "gh"}));
 }
 
 TEST(LineReaderTest, LongLinesKeepTheirBeginning) {
