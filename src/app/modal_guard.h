@@ -12,7 +12,7 @@ public:
 
     bool modalOpen() const { return depth_ > 0; }
 
-    Picture loadPicture(const std::string& path) override { return inner_.loadPicture(path); }
+    PictureLoad loadPicture(const std::string& path) override { return inner_.loadPicture(path); }
     std::optional<std::string> openFileDialog(const std::string& initialName) override {
         Scope scope(depth_);
         return inner_.openFileDialog(initialName);

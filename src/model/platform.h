@@ -16,12 +16,19 @@ struct TimeOfDay {
     int seconds = 0;
 };
 
+// A picture read from a file, or why it could not be: an errno value, kNotRegularFile (a folder,
+// a pipe or a device) or kNotAPicture (text/french.h).
+struct PictureLoad {
+    Picture picture;  // null when the load failed
+    int error = 0;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
 
-    // Reads a picture file; null when it is missing or not a picture.
-    virtual Picture loadPicture(const std::string& path) = 0;
+    // Reads a picture file without ever blocking: only a regular file of a sane size is read.
+    virtual PictureLoad loadPicture(const std::string& path) = 0;
     // Modal file dialogs; nothing when the user cancels.
     virtual std::optional<std::string> openFileDialog(const std::string& initialName) = 0;
     virtual std::optional<std::string> saveFileDialog(const std::string& initialName) = 0;

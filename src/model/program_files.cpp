@@ -2,6 +2,7 @@
 
 #include "model/platform.h"
 #include "text/cp1252.h"
+#include "text/french.h"
 
 namespace lumiere {
 
@@ -11,12 +12,12 @@ std::string programFile(Platform& platform, std::string_view name) {
 
 bool loadPictureInto(Platform& platform, Form1& form, std::string_view name, Picture& target) {
     const std::string path = programFile(platform, name);
-    Picture picture = platform.loadPicture(path);
-    if (!picture) {
-        form.status.note(fromUtf8("Image introuvable ou illisible : " + path));
+    PictureLoad load = platform.loadPicture(path);
+    if (!load.picture) {
+        form.status.note(fromUtf8("Image non chargée, " + path + " : ") + describeError(load.error));
         return false;
     }
-    target = std::move(picture);
+    target = std::move(load.picture);
     return true;
 }
 

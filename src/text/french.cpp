@@ -59,6 +59,12 @@ std::string describeError(int errnum) {
         case kNotRegularFile:
             text = "ce n’est pas un fichier ordinaire";
             break;
+        case kNotAPicture:
+            text = "ce n’est pas une image lisible";
+            break;
+        case kPictureTooLarge:
+            text = "image trop grande";
+            break;
         default:
             return fromUtf8("erreur système " + std::to_string(errnum));
     }

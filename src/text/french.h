@@ -7,6 +7,10 @@ namespace lumiere {
 
 // Not an errno: the path names a folder, a pipe or a device where a file was expected.
 inline constexpr int kNotRegularFile = -1;
+// Not an errno: the file is no picture this program can read.
+inline constexpr int kNotAPicture = -2;
+// Not an errno: the picture has more pixels than a window of this program can use.
+inline constexpr int kPictureTooLarge = -3;
 
 // A short French description of an errno value, in Windows-1252 ("accès refusé", …).
 std::string describeError(int errnum);

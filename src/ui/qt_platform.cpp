@@ -4,7 +4,6 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QMessageBox>
 #include <QTime>
 #include <QUrl>
@@ -17,15 +16,6 @@ QtPlatform::QtPlatform() : QtPlatform(QCoreApplication::applicationDirPath().toS
 
 QtPlatform::QtPlatform(std::string programFolder)
     : folder_(std::move(programFolder)), lastFolder_(QString::fromStdString(folder_)) {}
-
-Picture QtPlatform::loadPicture(const std::string& path) {
-    // The format is found from the contents, so ".dib" files read as the bitmaps they are.
-    QImageReader reader(QString::fromStdString(path));
-    reader.setDecideFormatFromContent(true);
-    const QImage image = reader.read();
-    if (image.isNull()) return nullptr;
-    return std::make_shared<QtPicture>(QPixmap::fromImage(image));
-}
 
 std::optional<std::string> QtPlatform::openFileDialog(const std::string& initialName) {
     const QString chosen = QFileDialog::getOpenFileName(

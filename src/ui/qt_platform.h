@@ -8,6 +8,7 @@
 
 #include "model/platform.h"
 #include "model/random_series.h"
+#include "ui/picture_files.h"
 
 namespace lumiere::ui {
 
@@ -20,7 +21,7 @@ public:
     // The window that owns the dialogs.
     void setOwner(QWidget* owner) { owner_ = owner; }
 
-    Picture loadPicture(const std::string& path) override;
+    PictureLoad loadPicture(const std::string& path) override { return pictures_.load(path); }
     std::optional<std::string> openFileDialog(const std::string& initialName) override;
     std::optional<std::string> saveFileDialog(const std::string& initialName) override;
     bool openInEditor(const std::string& path) override;
@@ -33,6 +34,7 @@ public:
 
 private:
     QPointer<QWidget> owner_;
+    PictureFiles pictures_;
     std::string folder_;
     RandomSeries random_;
     QString lastFolder_;

@@ -63,7 +63,7 @@ class ShowPlatform final : public Platform {
 public:
     ShowPlatform(const std::string& folder, std::string sequence)
         : qt_(folder), sequence_(std::move(sequence)) {}
-    Picture loadPicture(const std::string& path) override { return qt_.loadPicture(path); }
+    PictureLoad loadPicture(const std::string& path) override { return qt_.loadPicture(path); }
     std::optional<std::string> openFileDialog(const std::string&) override { return sequence_; }
     std::optional<std::string> saveFileDialog(const std::string&) override { return {}; }
     bool openInEditor(const std::string&) override { return false; }

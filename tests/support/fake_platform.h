@@ -2,6 +2,7 @@
 // A Platform for tests: pictures "load" when their file exists (or always), dialogs answer what the
 // test scripted, clocks and the random series are set by hand, and every call is recorded.
 
+#include <cerrno>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -48,12 +49,13 @@ public:
     // Runs inside a modal dialog, as the event loop would.
     std::function<void()> duringDialog;
 
-    Picture loadPicture(const std::string& path) override {
+    PictureLoad loadPicture(const std::string& path) override {
         picturesLoaded.push_back(path);
         const auto slash = path.rfind('/');
         const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-        if (missingPictures.count(name) || name.empty()) return nullptr;
-        return std::make_shared<FakePicture>(path);
+        if (name.empty()) return {nullptr, EISDIR};
+        if (missingPictures.count(name)) return {nullptr, ENOENT};
+        return {std::make_shared<FakePicture>(path), 0};
     }
     std::optional<std::string> openFileDialog(const std::string& initialName) override {
         openDialogs.push_back(initialName);
