@@ -58,18 +58,22 @@ void Application::Form_Load() {
 }
 
 void Application::shutdown() {
-    if (ending_) return;
-    ending_ = true;
+    // The timers stop with the application, and the all-off frame is the last one on the line.
+    form_.Timer1.enabled = false;
+    form_.Timer4.enabled = false;
     link_.envoi(0);
+    link_.seal();
     platform_.endApplication();
 }
 
 void Application::Form_Unload() {
     handle([this] { shutdown(); });
+    ending_ = true;
 }
 
 void Application::n_quit_Click() {
     handle([this] { shutdown(); });
+    ending_ = true;
 }
 
 void Application::n_a_propos_Click() {

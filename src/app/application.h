@@ -76,8 +76,11 @@ public:
     void Form2_Close();
 
 private:
+    // Runs one event's handler, then tells the view. Once shutdown has sent the all-off frame the
+    // application is ending: an event still queued (a timer tick, a click) is ignored.
     template <typename Handler>
     void handle(Handler&& handler) {
+        if (ending_) return;
         form_.status.gathering = false;
         handler();
         form_.status.linkFault = link_.fault();

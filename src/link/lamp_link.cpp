@@ -12,6 +12,7 @@
 namespace lumiere {
 
 void LampLink::envoi(double value) {
+    if (sealed_) return;
     if (!port_.isOpen()) {
         device_ = devices_.deviceFor(portNumber_);
         if (device_.empty()) return fail(0);

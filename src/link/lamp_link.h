@@ -20,7 +20,11 @@ public:
     LampLink(SerialPort& port, PortDevices devices) : port_(port), devices_(std::move(devices)) {}
 
     // Sends one frame with the value rounded half to even; a value outside 0 to 255 is refused.
+    // Nothing is sent once the link is sealed.
     void envoi(double value);
+
+    // After the all-off frame of shutdown: no other frame may follow it.
+    void seal() { sealed_ = true; }
 
     // Looks at the device of the current port without opening it and sets or clears the fault
     // accordingly, so the window can say at once that a port is missing.
@@ -43,6 +47,7 @@ private:
     SerialPort& port_;
     PortDevices devices_;
     int portNumber_ = 0;
+    bool sealed_ = false;
     std::string device_;  // the device of the current or last frame
     std::string fault_;
     std::uint64_t framesSent_ = 0;
