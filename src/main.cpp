@@ -1,6 +1,9 @@
 // Lumière: a light-show controller for an 8-lamp controller on a serial port.
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <csignal>
 
 #include "app/application.h"
@@ -17,6 +20,12 @@ int main(int argc, char* argv[]) {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumière"));
     lumiere::ui::applyLook();
+    // Qt's own dialogs (the file dialogs, their questions) speak French like the rest.
+    QTranslator qtFrench;
+    if (qtFrench.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtFrench);
+    }
 
     lumiere::ui::QtPlatform platform;
     lumiere::PosixSerialPort port;

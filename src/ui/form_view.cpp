@@ -7,6 +7,7 @@
 
 #include "app/application.h"
 #include "ui/builtin_art.h"
+#include "ui/controls/click_slider.h"
 #include "ui/controls/face_button.h"
 #include "ui/controls/label_view.h"
 #include "ui/desk_view.h"
@@ -15,14 +16,13 @@
 namespace lumiere::ui {
 namespace {
 
-QSlider* makeSlider(const Slider& model, QWidget* parent) {
-    auto* slider = new QSlider(Qt::Horizontal, parent);
+ClickSlider* makeSlider(const Slider& model, QWidget* parent) {
+    auto* slider = new ClickSlider(Qt::Horizontal, parent);
     slider->setGeometry(toRect(model.geo));
     slider->setRange(model.min, model.max);
     slider->setValue(model.value);
     slider->setPageStep(1);
     slider->setToolTip(toQString(model.toolTip));
-    slider->setFocusPolicy(Qt::TabFocus);
     return slider;
 }
 
@@ -70,10 +70,9 @@ void FormView::buildButtons(Application& app) {
 void FormView::buildSliders(Application& app) {
     slider1_ = makeSlider(form_.Slider1, this);
     slider1_->setTickPosition(QSlider::TicksBelow);
-    QObject::connect(slider1_, &QSlider::valueChanged, [&app](int value) {
-        app.Slider1_Scroll(value);
-        app.Slider1_Click();
-    });
+    QObject::connect(slider1_, &QSlider::valueChanged,
+                     [&app](int value) { app.Slider1_Scroll(value); });
+    QObject::connect(slider1_, &ClickSlider::clicked, [&app] { app.Slider1_Click(); });
     slider2_ = makeSlider(form_.Slider2, this);
     QObject::connect(slider2_, &QSlider::valueChanged,
                      [&app](int value) { app.Slider2_Scroll(value); });

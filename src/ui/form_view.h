@@ -7,7 +7,6 @@
 
 #include "model/form1.h"
 
-class QSlider;
 
 namespace lumiere {
 class Application;
@@ -15,6 +14,7 @@ class Application;
 
 namespace lumiere::ui {
 
+class ClickSlider;
 class DeskView;
 class FaceButton;
 class LabelView;
@@ -26,8 +26,8 @@ public:
 
     DeskView* desk() const { return desk_; }
     FaceButton* button(int index) const { return buttons_[index]; }
-    QSlider* groupSelector() const { return slider1_; }
-    QSlider* stepLength() const { return slider2_; }
+    ClickSlider* groupSelector() const { return slider1_; }
+    ClickSlider* stepLength() const { return slider2_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -39,8 +39,8 @@ private:
     const Form1& form_;
     DeskView* desk_ = nullptr;
     std::array<FaceButton*, kButtons> buttons_{};
-    QSlider* slider1_ = nullptr;
-    QSlider* slider2_ = nullptr;
+    ClickSlider* slider1_ = nullptr;
+    ClickSlider* slider2_ = nullptr;
     std::array<LabelView*, 4> labels_{};  // clock, "Sélection multiple", "Vitesse Séquence", status
 };
 

@@ -8,6 +8,7 @@
 #include <QTime>
 #include <QUrl>
 
+#include "ui/cycle_save_dialog.h"
 #include "ui/qt_bridge.h"
 
 namespace lumiere::ui {
@@ -27,11 +28,10 @@ std::optional<std::string> QtPlatform::openFileDialog(const std::string& initial
 }
 
 std::optional<std::string> QtPlatform::saveFileDialog(const std::string& initialName) {
-    // Qt's dialog asks before replacing an existing file.
-    const QString chosen =
-        QFileDialog::getSaveFileName(owner_, QStringLiteral("Enregistrer le cycle"),
-                                     lastFolder_ + QLatin1Char('/') + toQString(initialName),
-                                     QStringLiteral("Cycles (*.txt);;Tous les fichiers (*)"));
+    CycleSaveDialog dialog(owner_, lastFolder_, toQString(initialName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString chosen = dialog.selectedFiles().first();
     if (chosen.isEmpty()) return std::nullopt;
     lastFolder_ = QFileInfo(chosen).absolutePath();
     return chosen.toStdString();

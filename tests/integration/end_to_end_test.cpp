@@ -1,7 +1,7 @@
 // The typical run through the real window offscreen, with frames on a real pseudo-terminal.
 
 #include <gtest/gtest.h>
-#include <QSlider>
+#include "ui/controls/click_slider.h"
 #include <QTest>
 
 #include "real_window.h"

@@ -5,7 +5,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenuBar>
-#include <QSlider>
+#include "ui/controls/click_slider.h"
 #include <QStatusBar>
 
 #include "desk/mouse.h"

@@ -46,6 +46,11 @@ void DeskControl::mouseMoveEvent(QMouseEvent* event) {
     if (onMouseMove) onMouseMove(argsOf(event, buttonCode(event->buttons())));
 }
 
+void DeskControl::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Qt would hand the second press to mousePressEvent; the desk's handlers never see it.
+    event->accept();
+}
+
 void DeskControl::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     if (event->button() != Qt::LeftButton || !leftDown_) return;

@@ -3,7 +3,8 @@
 // movement over a control on the desk goes to that control, not to the desk) and forwards them as
 // the handlers expect them: button codes 1 left, 2 right, 4 middle; shift state; twips relative
 // to the control. Qt's implicit grab keeps the movements with the control under which a button
-// went down until the last button comes up.
+// went down until the last button comes up. A double click is one click followed by a
+// double-click event that no handler takes: its second press raises no mouse-down and no click.
 
 #include <QWidget>
 #include <functional>
@@ -31,6 +32,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     bool leftDown_ = false;
