@@ -14,7 +14,8 @@ bool loadPictureInto(Platform& platform, Form1& form, std::string_view name, Pic
     const std::string path = programFile(platform, name);
     PictureLoad load = platform.loadPicture(path);
     if (!load.picture) {
-        form.status.note(fromUtf8("Image non chargée, " + path + " : ") + describeError(load.error));
+        form.status.note(fromUtf8("Image non chargée, " + path + " : ") +
+                         describeError(load.error));
         return false;
     }
     target = std::move(load.picture);

@@ -26,8 +26,9 @@ void SettingsDialog::Command2_Click() {
         const std::string shown =
             typed.size() > kShown ? typed.substr(0, kShown) + fromUtf8("…") : typed;
         form_.error = fromUtf8("« ") + shown +
-                      fromUtf8(" » n’est pas un numéro de port : tapez un nombre entier seul, "
-                               "par exemple 3. Rien n’a été enregistré.");
+                      fromUtf8(
+                          " » n’est pas un numéro de port : tapez un nombre entier seul, "
+                          "par exemple 3. Rien n’a été enregistré.");
         return;
     }
 

@@ -7,7 +7,6 @@
 
 #include "model/form1.h"
 
-
 namespace lumiere {
 class Application;
 }

@@ -38,10 +38,10 @@ PictureLoad PictureFiles::load(const std::string& path) {
     Identity identity;
     const bool known = ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
     if (known) {
-        identity = {static_cast<unsigned long long>(st.st_dev),
-                    static_cast<unsigned long long>(st.st_ino), static_cast<long long>(st.st_size),
-                    static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000LL +
-                        st.st_mtim.tv_nsec};
+        identity = {
+            static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
+            static_cast<long long>(st.st_size),
+            static_cast<long long>(st.st_mtim.tv_sec) * 1'000'000'000LL + st.st_mtim.tv_nsec};
         if (const auto it = kept_.find(path); it != kept_.end() && it->second.identity == identity)
             return {it->second.picture, 0};
     }

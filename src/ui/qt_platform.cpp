@@ -29,8 +29,7 @@ std::optional<std::string> QtPlatform::openFileDialog(const std::string& initial
 
 std::optional<std::string> QtPlatform::saveFileDialog(const std::string& initialName) {
     CycleSaveDialog dialog(owner_, lastFolder_, toQString(initialName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     const QString chosen = dialog.selectedFiles().first();
     if (chosen.isEmpty()) return std::nullopt;
     lastFolder_ = QFileInfo(chosen).absolutePath();

@@ -1,8 +1,8 @@
 // The typical run through the real window offscreen, with frames on a real pseudo-terminal.
 
 #include <gtest/gtest.h>
-#include "ui/controls/click_slider.h"
 #include <QTest>
+#include "ui/controls/click_slider.h"
 
 #include "real_window.h"
 #include "support/pty_peer.h"

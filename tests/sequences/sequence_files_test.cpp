@@ -78,7 +78,7 @@ TEST(AnimationFileTest, LinesAreStoredUnchangedFromElementOne) {
 TEST(AnimationFileTest, LineEndsAndEncodings) {
     const std::pair<std::string, Lines> cases[] = {
         {"a\rb\r", {"a", "b", "old"}},
-        {"a\nb\n", {"a", "b", "old"}},       // no CR at all: LF ends the lines
+        {"a\nb\n", {"a", "b", "old"}},  // no CR at all: LF ends the lines
         {"a\nb\r\n", {"a\nb", "old"}},  // a lone line feed does not end a line
         {"Al\xC3\xA9"
          "atoire\r\ncaf\xE9\r\n",

@@ -35,10 +35,11 @@ struct Knobs {
     long redraws;
 };
 Knobs knobsOf(const WindowRig& rig) {
-    Knobs knobs{{}, std::count_if(rig.platform.picturesLoaded.begin(),
-                                  rig.platform.picturesLoaded.end(), [](const std::string& path) {
-                                      return path.ends_with("/bout_off.dib");
-                                  }) / kStrips};
+    Knobs knobs{
+        {},
+        std::count_if(rig.platform.picturesLoaded.begin(), rig.platform.picturesLoaded.end(),
+                      [](const std::string& path) { return path.ends_with("/bout_off.dib"); }) /
+            kStrips};
     for (int i = 0; i < kStrips; ++i) {
         if (pictureName(rig.form().potar[i].picture) == "bout_on.dib") knobs.lit.push_back(i);
     }

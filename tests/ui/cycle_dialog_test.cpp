@@ -41,8 +41,10 @@ public:
             timedOut_ = !steps_.empty();
             steps_.clear();
             while (QWidget* modal = QApplication::activeModalWidget()) {
-                if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-                else modal->close();
+                if (auto* dialog = qobject_cast<QDialog*>(modal))
+                    dialog->reject();
+                else
+                    modal->close();
                 QApplication::processEvents();
             }
         });
@@ -102,15 +104,14 @@ TEST(CycleSaveDialog, AsksBeforeCreatingAndBeforeReplacing) {
     const std::string soir = folder.file("soir.txt");
 
     {  // A new name: "Non" goes back to the dialog, "Oui" writes the file.
-        std::deque<ModalScript::Step> steps{chooseFile(soir),
-                                            answer(QStringLiteral("soir.txt"), QMessageBox::NoRole),
-                                            [&](QWidget* modal) {
-                                                // Back in the dialog, nothing written yet.
-                                                EXPECT_FALSE(std::filesystem::exists(soir));
-                                                return chooseFile(soir)(modal);
-                                            },
-                                            answer(QStringLiteral("soir.txt"),
-                                                   QMessageBox::YesRole)};
+        std::deque<ModalScript::Step> steps{
+            chooseFile(soir), answer(QStringLiteral("soir.txt"), QMessageBox::NoRole),
+            [&](QWidget* modal) {
+                // Back in the dialog, nothing written yet.
+                EXPECT_FALSE(std::filesystem::exists(soir));
+                return chooseFile(soir)(modal);
+            },
+            answer(QStringLiteral("soir.txt"), QMessageBox::YesRole)};
         ModalScript script(std::move(steps));
         QTest::mouseClick(record, Qt::LeftButton);
         ASSERT_TRUE(script.finished());

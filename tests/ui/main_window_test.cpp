@@ -5,8 +5,8 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenuBar>
-#include "ui/controls/click_slider.h"
 #include <QStatusBar>
+#include "ui/controls/click_slider.h"
 
 #include "desk/mouse.h"
 #include "text/cp1252.h"

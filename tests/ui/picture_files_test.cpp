@@ -79,7 +79,7 @@ TEST(PictureFiles, ReadOnlyRegularFilesOfASaneSize) {
 
     ui::PictureFiles files;
     const std::pair<std::string, int> refused[] = {
-        {folder.file("missing.dib"), ENOENT},   {folder.file("folder.dib"), EISDIR},
+        {folder.file("missing.dib"), ENOENT},    {folder.file("folder.dib"), EISDIR},
         {"/dev/zero", kNotRegularFile},          {folder.file("huge.dib"), EFBIG},
         {folder.file("text.dib"), kNotAPicture}, {folder.file("giant.png"), kPictureTooLarge},
     };
@@ -89,8 +89,8 @@ TEST(PictureFiles, ReadOnlyRegularFilesOfASaneSize) {
         EXPECT_EQ(load.error, error) << path;
     }
     PictureLoad pipe;
-    const double seconds =
-        guardedSeconds(folder.file("pipe.dib"), [&] { pipe = files.load(folder.file("pipe.dib")); });
+    const double seconds = guardedSeconds(folder.file("pipe.dib"),
+                                          [&] { pipe = files.load(folder.file("pipe.dib")); });
     EXPECT_LT(seconds, 1.0);
     EXPECT_EQ(pipe.picture, nullptr);
     EXPECT_EQ(pipe.error, kNotRegularFile);
