@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -57,11 +58,14 @@ private:
     bool timedOut_ = false;
 };
 
-ModalScript::Step chooseFile(const std::string& path) {
-    return [path](QWidget* modal) {
+// Types a name into the dialog, as the user would, and presses "Enregistrer".
+ModalScript::Step chooseFile(const QString& name) {
+    return [name](QWidget* modal) {
         auto* dialog = qobject_cast<ui::CycleSaveDialog*>(modal);
-        if (!dialog) return false;
-        dialog->selectFile(QString::fromStdString(path));
+        auto* box =
+            dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+        if (!box) return false;
+        box->setText(name);
         QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
         return true;
     };
@@ -101,15 +105,16 @@ TEST(CycleSaveDialog, AsksBeforeCreatingAndBeforeReplacing) {
     app.Form_Load();
     window.show();
     QWidget* record = window.formView()->button(11);
-    const std::string soir = folder.file("soir.txt");
+    const std::string soir = folder.file("soir.txt");  // the dialog opens in the program folder
 
     {  // A new name: "Non" goes back to the dialog, "Oui" writes the file.
         std::deque<ModalScript::Step> steps{
-            chooseFile(soir), answer(QStringLiteral("soir.txt"), QMessageBox::NoRole),
+            chooseFile(QStringLiteral("soir.txt")),
+            answer(QStringLiteral("soir.txt"), QMessageBox::NoRole),
             [&](QWidget* modal) {
                 // Back in the dialog, nothing written yet.
                 EXPECT_FALSE(std::filesystem::exists(soir));
-                return chooseFile(soir)(modal);
+                return chooseFile(QStringLiteral("soir.txt"))(modal);
             },
             answer(QStringLiteral("soir.txt"), QMessageBox::YesRole)};
         ModalScript script(std::move(steps));
@@ -129,8 +134,8 @@ TEST(CycleSaveDialog, AsksBeforeCreatingAndBeforeReplacing) {
     }
 
     {  // The same name again: no creation question, Qt's replace question, then the new cycle.
-        ModalScript script(
-            {chooseFile(soir), answer(QStringLiteral("soir.txt"), QMessageBox::YesRole)});
+        ModalScript script({chooseFile(QStringLiteral("soir.txt")),
+                            answer(QStringLiteral("soir.txt"), QMessageBox::YesRole)});
         QTest::mouseClick(record, Qt::LeftButton);
         ASSERT_TRUE(script.finished());
     }
