@@ -14,6 +14,7 @@
 #include "text/cp1252.h"
 #include "text/lines.h"
 #include "text/number.h"
+#include "text/trim.h"
 
 namespace lumiere::fuzz {
 namespace {
@@ -109,7 +110,7 @@ void checkSequence(std::string_view bytes, const std::vector<Stored>& lines) {
     for (const Stored& line : lines) {
         const Stored texts = transformed(line, decodeFileText);
         if (!texts[0].empty() && texts[0].front() == ';') continue;  // the cut keeps the start
-        steps.push_back(transformed(texts, [](const std::string& t) { return trimSpaces(t); }));
+        steps.push_back(transformed(texts, [](const std::string& t) { return trim(t, kSpaces); }));
     }
     Table sequence = untouched<Table>();
     std::istringstream in{std::string(bytes)};

@@ -17,17 +17,16 @@ Application::Application(Platform& platform, SerialPort& port)
       form_(makeForm1()),
       form2_(makeForm2()),
       link_(port, PortDevices(platform.programFolder())),
-      player_(form_, values_, link_, platform_),
-      blinker_(form_, values_, link_),
-      faders_(form_, values_),
+      show_(form_, values_, link_, platform_),
+      faders_(form_, values_, show_),
       knobs_(form_, values_, platform_),
-      switch_(form_, values_, platform_, link_, faders_),
-      runner_(
-          form_, values_, platform_, faders_,
-          [this](int index) { buttons_.Command11_Click(index); },
-          [this] { return platform_.modalOpen(); }),
-      buttons_(form_, values_, platform_, [this] { runner_.deroule(); }),
-      settings_(form2_, link_, programFile(platform, "param.ini")) {}
+      switch_(form_, values_, platform_, show_, faders_),
+      runner_(form_, values_, platform_, show_, faders_),
+      buttons_(form_, values_, platform_, show_, runner_),
+      settings_(form2_, link_, programFile(platform, "param.ini")) {
+    // The one place where the runner learns which buttons its steps click.
+    runner_.clickButtonsWith(buttons_);
+}
 
 void Application::Form_Load() {
     handle([this] {
@@ -58,11 +57,7 @@ void Application::Form_Load() {
 }
 
 void Application::shutdown() {
-    // The timers stop with the application, and the all-off frame is the last one on the line.
-    form_.Timer1.enabled = false;
-    form_.Timer4.enabled = false;
-    link_.envoi(0);
-    link_.seal();
+    show_.end();
     platform_.endApplication();
 }
 
@@ -88,7 +83,7 @@ void Application::n_param_Click() {
 }
 
 void Application::Timer1_Timer() {
-    handle([this] { player_.Timer1_Timer(); });
+    handle([this] { show_.Timer1_Timer(); });
 }
 
 void Application::Timer3_Timer() {
@@ -102,7 +97,7 @@ void Application::Timer3_Timer() {
 }
 
 void Application::Timer4_Timer() {
-    handle([this] { blinker_.Timer4_Timer(); });
+    handle([this] { show_.Timer4_Timer(); });
 }
 
 void Application::runnerWake() {

@@ -1,22 +1,22 @@
 #pragma once
 // Lumière's application: the main window's model with its life cycle (start-up, shutdown, menus,
-// clock) and the subsystems wired together. The widget layer forwards every event of the windows
-// here; after each one the model tells the view once that it changed.
+// clock) and the subsystems put together. The windows forward every event here through the
+// narrow interfaces of app/window_events.h; after each one the model tells the view once that it
+// changed. Once shutdown has sent the all-off frame, events still queued are ignored.
 
 #include <functional>
-#include <optional>
 #include <string>
 
-#include "app/modal_guard.h"
+#include "app/window_events.h"
 #include "desk/desk_switch.h"
 #include "desk/faders.h"
 #include "desk/knob_selection.h"
 #include "link/lamp_link.h"
 #include "model/form1.h"
 #include "model/form2.h"
+#include "model/modal_guard.h"
 #include "model/values.h"
-#include "playback/blinker.h"
-#include "playback/player.h"
+#include "playback/show.h"
 #include "sequences/command_buttons.h"
 #include "sequences/sequence_runner.h"
 #include "settings/settings_dialog.h"
@@ -26,7 +26,10 @@ namespace lumiere {
 class Platform;
 class SerialPort;
 
-class Application {
+class Application final : public WindowEvents,
+                          public DeskEvents,
+                          public ControlEvents,
+                          public SettingsEvents {
 public:
     Application(Platform& platform, SerialPort& port);
     Application(const Application&) = delete;
@@ -36,48 +39,43 @@ public:
     const Form2& form2() const { return form2_; }
     const AppValues& values() const { return values_; }
     const LampLink& link() const { return link_; }
-    const Player& player() const { return player_; }
+    const Show& show() const { return show_; }
     const SequenceRunner& runner() const { return runner_; }
     void onChanged(std::function<void()> callback) { changed_ = std::move(callback); }
 
-    // Life cycle and menus.
+    // Start-up, before the window is first shown.
     void Form_Load();
-    void Form_Unload();
-    void n_quit_Click();
-    void n_a_propos_Click();
-    void n_param_Click();
 
-    // Timers.
-    void Timer1_Timer();
-    void Timer3_Timer();
-    void Timer4_Timer();
-    void runnerWake();
+    void Form_Unload() override;
+    void n_quit_Click() override;
+    void n_a_propos_Click() override;
+    void n_param_Click() override;
+    void Timer1_Timer() override;
+    void Timer3_Timer() override;
+    void Timer4_Timer() override;
+    void runnerWake() override;
 
-    // The desk.
-    void Picture11_MouseMove(int button, int shift, Twips x, Twips y);
-    void Picture11_MouseDown(int button, int shift, Twips x, Twips y);
-    void potar_MouseDown(int index, int button, int shift, Twips x, Twips y);
-    void Image4_MouseMove(int button, int shift, Twips x, Twips y);
-    void inter_Click();
-    void lampe_Click(int index);
+    void Picture11_MouseMove(int button, int shift, Twips x, Twips y) override;
+    void Picture11_MouseDown(int button, int shift, Twips x, Twips y) override;
+    void potar_MouseDown(int index, int button, int shift, Twips x, Twips y) override;
+    void Image4_MouseMove(int button, int shift, Twips x, Twips y) override;
+    void inter_Click() override;
+    void lampe_Click(int index) override;
 
-    // Below the desk.
-    void Command11_Click(int index);
-    void Command11_MouseDown(int index, int button, int shift, Twips x, Twips y);
-    void Slider1_Scroll(int value);  // the user moved the group selector
-    void Slider1_Click();
-    void Slider2_Scroll(int value);  // the user moved the step-length slider
+    void Command11_Click(int index) override;
+    void Command11_MouseDown(int index, int button, int shift, Twips x, Twips y) override;
+    void Slider1_Scroll(int value) override;
+    void Slider1_Click() override;
+    void Slider2_Scroll(int value) override;
 
-    // The settings dialog.
-    void Text1_Change(const std::string& text);
-    void Text2_Change(const std::string& text);
-    void Command2_Click();
-    void Command12_Click();
-    void Form2_Close();
+    void Text1_Change(const std::string& text) override;
+    void Text2_Change(const std::string& text) override;
+    void Command2_Click() override;
+    void Command12_Click() override;
+    void Form2_Close() override;
 
 private:
-    // Runs one event's handler, then tells the view. Once shutdown has sent the all-off frame the
-    // application is ending: an event still queued (a timer tick, a click) is ignored.
+    // Runs one event's handler, then tells the view.
     template <typename Handler>
     void handle(Handler&& handler) {
         if (ending_) return;
@@ -93,8 +91,7 @@ private:
     Form2 form2_;
     AppValues values_;
     LampLink link_;
-    Player player_;
-    Blinker blinker_;
+    Show show_;
     Faders faders_;
     KnobSelection knobs_;
     DeskSwitch switch_;

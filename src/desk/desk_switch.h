@@ -1,7 +1,7 @@
 #pragma once
 // The on/off switch of the desk. On: the levels are refreshed and the channel blinker starts.
-// Off: both players stop, a running sequence is asked to stop, one all-off frame goes out and
-// every lamp turns grey.
+// Off: a running sequence is asked to stop, and the show stops both players, sends one all-off
+// frame and greys every lamp.
 
 #include "model/form1.h"
 #include "model/values.h"
@@ -9,13 +9,13 @@
 namespace lumiere {
 
 class Faders;
-class LampLink;
 class Platform;
+class Show;
 
 class DeskSwitch {
 public:
-    DeskSwitch(Form1& form, AppValues& values, Platform& platform, LampLink& link, Faders& faders)
-        : form_(form), values_(values), platform_(platform), link_(link), faders_(faders) {}
+    DeskSwitch(Form1& form, AppValues& values, Platform& platform, Show& show, Faders& faders)
+        : form_(form), values_(values), platform_(platform), show_(show), faders_(faders) {}
 
     void inter_Click();
 
@@ -23,7 +23,7 @@ private:
     Form1& form_;
     AppValues& values_;
     Platform& platform_;
-    LampLink& link_;
+    Show& show_;
     Faders& faders_;
 };
 

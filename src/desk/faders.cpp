@@ -4,7 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "desk/mouse.h"
+#include "model/mouse.h"
+#include "playback/show.h"
 #include "text/number.h"
 
 namespace lumiere {
@@ -55,7 +56,7 @@ void Faders::Picture11_MouseMove(int, int, Twips x, Twips y) {
     calcul_niveaux();
     // A master level below 0 would give a negative interval: the player pauses as for 0.
     const int master = static_cast<int>(readNumber(values_.compteur[8]));
-    form_.Timer1.interval = std::max(0, 15 * master);
+    show_.setPlayerInterval(std::max(0, 15 * master));
 }
 
 void Faders::Picture11_MouseDown(int button, int, Twips, Twips) {

@@ -10,9 +10,12 @@
 
 namespace lumiere {
 
+class Show;
+
 class Faders {
 public:
-    Faders(Form1& form, AppValues& values) : form_(form), values_(values) {}
+    Faders(Form1& form, AppValues& values, Show& show)
+        : form_(form), values_(values), show_(show) {}
 
     void Picture11_MouseMove(int button, int shift, Twips x, Twips y);
     // A right click cancels the group selection and gives the pointer to the master strip.
@@ -30,6 +33,7 @@ private:
 
     Form1& form_;
     AppValues& values_;
+    Show& show_;
 };
 
 }  // namespace lumiere

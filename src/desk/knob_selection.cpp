@@ -1,13 +1,14 @@
 #include "desk/knob_selection.h"
 
-#include "desk/mouse.h"
+#include "model/mouse.h"
+#include "model/picture_names.h"
 #include "model/platform.h"
 #include "model/program_files.h"
 
 namespace lumiere {
 
 void KnobSelection::showKnob(int index, bool highlighted) {
-    loadPictureInto(platform_, form_, highlighted ? "bout_on.dib" : "bout_off.dib",
+    loadPictureInto(platform_, form_, highlighted ? pictures::kKnobLit : pictures::kKnobPlain,
                     form_.potar[index].picture);
 }
 

@@ -50,7 +50,7 @@ void LampLink::fail(int errnum) {
 }
 
 void LampLink::setFault(int errnum) {
-    const std::string port = "COM" + std::to_string(portNumber_);
+    const std::string port = comName(portNumber_);
     if (errnum == 0) {
         fault_ = fromUtf8("Aucun port série choisi (" + port +
                           ") : les lampes ne reçoivent rien. Réglez-le dans Fichier > Paramètres.");

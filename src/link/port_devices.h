@@ -7,6 +7,9 @@
 
 namespace lumiere {
 
+// The name of port `number` in the program folder and in the messages: "COM3".
+std::string comName(int number);
+
 class PortDevices {
 public:
     explicit PortDevices(std::string programFolder) : folder_(std::move(programFolder)) {}

@@ -28,6 +28,8 @@ struct Geometry {
     Twips top = 0;
     Twips width = 0;
     Twips height = 0;
+
+    bool operator==(const Geometry&) const = default;
 };
 
 // A picture loaded from disk by the platform. A null Picture means the control's built-in picture.
@@ -46,11 +48,15 @@ struct Label {
     std::uint32_t backColor = colour::kButtonFace;
     bool transparent = false;
     bool border = false;
+
+    bool operator==(const Label&) const = default;
 };
 
 struct Image {
     Geometry geo;
     Picture picture;
+
+    bool operator==(const Image&) const = default;
 };
 
 struct PictureBox {
@@ -58,6 +64,8 @@ struct PictureBox {
     Picture picture;
     int borderStyle = 1;  // 1 fixed single, 0 none
     Pointer pointer = Pointer::Default;
+
+    bool operator==(const PictureBox&) const = default;
 };
 
 struct Gauge {
@@ -65,6 +73,8 @@ struct Gauge {
     int min = 0;
     int max = 100;
     int value = 0;
+
+    bool operator==(const Gauge&) const = default;
 };
 
 struct CommandButton {
@@ -76,6 +86,8 @@ struct CommandButton {
     Picture picture;
     std::uint32_t backColor = colour::kButtonFace;
     std::string toolTip;
+
+    bool operator==(const CommandButton&) const = default;
 };
 
 struct Slider {
@@ -84,25 +96,35 @@ struct Slider {
     int max = 10;
     int value = 0;
     std::string toolTip;
+
+    bool operator==(const Slider&) const = default;
 };
 
 struct TextBox {
     Geometry geo;
     std::string text;
+
+    bool operator==(const TextBox&) const = default;
 };
 
 struct Timer {
     bool enabled = false;
     int interval = 0;  // milliseconds; 0 or less means no ticks
+
+    bool operator==(const Timer&) const = default;
 };
 
 struct RectangleShape {
     Geometry geo;
     int borderWidth = 1;
+
+    bool operator==(const RectangleShape&) const = default;
 };
 
 struct LineShape {
     Twips x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+
+    bool operator==(const LineShape&) const = default;
 };
 
 }  // namespace lumiere

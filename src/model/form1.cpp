@@ -77,7 +77,6 @@ void placeDeskChildren(Form1& f) {
     f.Label4.transparent = true;  // on the desk's own dark colour
     f.Label3 = makeLabel({8550, 3510, 675, 255}, "");
     f.Label3.transparent = true;
-    f.Timer4 = {false, 10};
 }
 
 }  // namespace
@@ -115,7 +114,6 @@ Form1 makeForm1() {
     f.Label5 = makeLabel({3390, 6660, 1260, 195}, "............................");
     f.Label5.foreColor = colour::kDarkGreen;
     f.Label5.transparent = true;
-    f.Timer1 = {false, 10};
     f.Timer3 = {true, 1000};
 
     placeDeskChildren(f);

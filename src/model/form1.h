@@ -44,8 +44,7 @@ struct Form1 {
     std::array<Label, 2> Label1;
     Slider Slider2;  // seconds per sequence step
     Label Label5;    // status label
-    Timer Timer1;    // sequence player
-    Timer Timer3;    // clock
+    Timer Timer3;    // clock (the show owns Timer1 and Timer4)
 
     // Children of Picture11.
     std::array<Label, kStrips> lampe;
@@ -57,7 +56,6 @@ struct Form1 {
     Label Label2;
     Label Label4;
     Label Label3;
-    Timer Timer4;  // channel blinker
 
     StatusBar status;
 };

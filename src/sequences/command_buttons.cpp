@@ -2,11 +2,14 @@
 
 #include <cerrno>
 
-#include "desk/mouse.h"
 #include "io/text_file.h"
+#include "model/mouse.h"
+#include "model/picture_names.h"
 #include "model/platform.h"
 #include "model/program_files.h"
+#include "playback/show.h"
 #include "sequences/sequence_files.h"
+#include "sequences/sequence_runner.h"
 #include "text/cp1252.h"
 #include "text/french.h"
 
@@ -26,28 +29,30 @@ std::string fileProblem(const std::string& path, int err) {
 void CommandButtons::releaseAll() {
     for (CommandButton& button : form_.Command11) {
         button.italic = false;
-        loadPictureInto(platform_, form_, "bouton1.dib", button.picture);
+        loadPictureInto(platform_, form_, pictures::kButtonUp, button.picture);
     }
 }
 
 void CommandButtons::press(int index) {
     form_.Command11[index].italic = true;
-    loadPictureInto(platform_, form_, "bouton2.dib", form_.Command11[index].picture);
+    loadPictureInto(platform_, form_, pictures::kButtonDown, form_.Command11[index].picture);
 }
 
 void CommandButtons::Command11_Click(int index) {
     if (index < 0 || index >= kButtons) return;
     values_.choix = index;
     if (!form_.Command11[index].italic) {
+        // A released button: everything is released, and with the desk on the effect plays.
         releaseAll();
-        form_.Timer4.enabled = false;
         if (values_.marche == 1) {
-            form_.Timer1.enabled = true;
+            show_.play();
             press(index);
+        } else {
+            show_.stopBlinker();
         }
     } else {
-        if (values_.marche == 1) form_.Timer4.enabled = true;
-        form_.Timer1.enabled = false;
+        // The pressed button: its effect stops and the lamps go back to the blinker.
+        show_.handBack();
         releaseAll();
     }
     if (index <= 2) loadAnimationOf(index);
@@ -74,7 +79,7 @@ void CommandButtons::launchSequence() {
     }
     form_.Command11[9].underline = true;
     values_.sequence = std::move(steps);
-    startRun_();
+    runner_.deroule();
 }
 
 void CommandButtons::recordCycle() {
@@ -90,7 +95,7 @@ void CommandButtons::recordCycle() {
     form_.Label5.caption = fromUtf8("Enregistré ");
 }
 
-void CommandButtons::openInEditor(const std::string& name) {
+void CommandButtons::openInEditor(std::string_view name) {
     const std::string path = programFile(platform_, name);
     if (!isRegularFile(path)) {
         form_.status.note(fileProblem(path, ENOENT));
@@ -102,11 +107,11 @@ void CommandButtons::openInEditor(const std::string& name) {
 void CommandButtons::Command11_MouseDown(int index, int button, int, Twips, Twips) {
     if (index < 0 || index >= kButtons || button != mouse::kRight) return;
     if (index >= 3) {
+        // Stop all: the run ends after its slice, and the lamps go back to the blinker.
         values_.arret = 1;
         form_.Command11[9].underline = false;
         releaseAll();
-        form_.Timer1.enabled = false;
-        if (values_.marche == 1) form_.Timer4.enabled = true;
+        show_.handBack();
     } else {
         openInEditor(animationName(index));
     }

@@ -6,24 +6,27 @@
 // and runs a sequence, 10 opens the sample sequence in the editor, 11 records the faders as a
 // cycle file. A right click stops everything, or opens the animation file of buttons 0 to 2.
 
-#include <functional>
+#include <string>
+#include <string_view>
 
 #include "model/controls.h"
 #include "model/form1.h"
 #include "model/values.h"
+#include "sequences/button_clicker.h"
 
 namespace lumiere {
 
 class Platform;
+class SequenceRunner;
+class Show;
 
-class CommandButtons {
+class CommandButtons final : public ButtonClicker {
 public:
-    using StartRun = std::function<void()>;
+    CommandButtons(Form1& form, AppValues& values, Platform& platform, Show& show,
+                   SequenceRunner& runner)
+        : form_(form), values_(values), platform_(platform), show_(show), runner_(runner) {}
 
-    CommandButtons(Form1& form, AppValues& values, Platform& platform, StartRun startRun)
-        : form_(form), values_(values), platform_(platform), startRun_(std::move(startRun)) {}
-
-    void Command11_Click(int index);
+    void Command11_Click(int index) override;
     void Command11_MouseDown(int index, int button, int shift, Twips x, Twips y);
     void lampe_Click(int index);
 
@@ -33,12 +36,13 @@ private:
     void loadAnimationOf(int index);
     void launchSequence();
     void recordCycle();
-    void openInEditor(const std::string& name);
+    void openInEditor(std::string_view name);
 
     Form1& form_;
     AppValues& values_;
     Platform& platform_;
-    StartRun startRun_;
+    Show& show_;
+    SequenceRunner& runner_;
 };
 
 }  // namespace lumiere

@@ -1,15 +1,13 @@
 #include "sequences/sequence_files.h"
 
-#include <dirent.h>
-#include <strings.h>
-
 #include <cerrno>
-#include <memory>
 
+#include "io/folder.h"
 #include "io/text_file.h"
 #include "text/cp1252.h"
 #include "text/lines.h"
 #include "text/number.h"
+#include "text/trim.h"
 
 namespace lumiere {
 namespace {
@@ -42,7 +40,7 @@ int readSequence(std::istream& in, Table& sequence) {
     while (n <= kMaxSteps && reader.next(line)) {
         const std::string text = decodeFileText(line);
         if (!text.empty() && text.front() == ';') continue;
-        sequence[n++] = std::string(trimSpaces(text));
+        sequence[n++] = std::string(trim(text, kSpaces));
     }
     return n - 1;
 }
@@ -80,16 +78,11 @@ int saveCycle(const std::string& path, const KnobTops& tops) {
 std::string findCycleFile(const std::string& folder, const std::string& name) {
     // A name the file system cannot hold (a NUL inside) names no file, not a shorter one.
     if (name.find('\0') != std::string::npos) return {};
-    const std::string wanted = name + ".txt";
-    const std::string exact = folder + "/" + wanted;
+    const std::string exact = folder + "/" + name + ".txt";
     if (isRegularFile(exact)) return exact;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir) return {};
-    while (const dirent* entry = ::readdir(dir.get())) {
-        if (::strcasecmp(entry->d_name, wanted.c_str()) == 0) {
-            const std::string path = folder + "/" + entry->d_name;
-            if (isRegularFile(path)) return path;
-        }
+    for (const std::string& entry : entriesNamedIgnoringCase(folder, name + ".txt")) {
+        const std::string path = folder + "/" + entry;
+        if (isRegularFile(path)) return path;
     }
     return {};
 }

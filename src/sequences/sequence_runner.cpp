@@ -1,11 +1,14 @@
 #include "sequences/sequence_runner.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cerrno>
 #include <cmath>
 
 #include "desk/faders.h"
-#include "model/platform.h"
+#include "model/modal_guard.h"
+#include "playback/show.h"
+#include "sequences/button_clicker.h"
 #include "sequences/sequence_files.h"
 #include "text/cp1252.h"
 #include "text/french.h"
@@ -24,6 +27,11 @@ Twips knobTop(double value) {
 }
 
 }  // namespace
+
+void SequenceRunner::clickButtonsWith(ButtonClicker& buttons) {
+    assert(buttons_ == nullptr);
+    buttons_ = &buttons;
+}
 
 void SequenceRunner::deroule() {
     position_ = 1;
@@ -47,7 +55,7 @@ std::optional<double> SequenceRunner::wakeAt() const {
 void SequenceRunner::wake() {
     if (phase_ == Phase::Idle) return;
     const double now = platform_.monotonicSeconds();
-    if (suspended_ && suspended_()) {
+    if (platform_.modalOpen()) {
         heldUntil_ = now + kHoldSeconds;
         return;
     }
@@ -70,7 +78,7 @@ void SequenceRunner::takeStep() {
 
 void SequenceRunner::execute(const std::string& step) {
     for (int k = 0; k <= 8; ++k) {
-        if (step == form_.Command11[k].caption) return click_(k);
+        if (step == form_.Command11[k].caption) return buttons_->Command11_Click(k);
     }
     if (step == "END") {
         position_ = 0;
@@ -92,12 +100,11 @@ void SequenceRunner::applyCycle(const std::string& step) {
         form_.potar[n].geo.top = knobTop(readNumber(values_.position[n]));
     values_.actif = 1;
     faders_.calcul_niveaux();
-    form_.Timer1.enabled = false;
-    form_.Timer4.enabled = true;
+    show_.blinkChannels();
 }
 
 void SequenceRunner::endSlice() {
-    form_.Timer4.enabled = false;
+    show_.stopBlinker();
     phase_ = values_.arret == 0 ? Phase::NextStep : Phase::Idle;
     heldUntil_ = 0;
 }

@@ -8,7 +8,6 @@
 // The runner is a state machine driven by the window's event loop: it never waits inside a call.
 // The window asks `wakeAt()` when to call `wake()` next; everything else keeps running meanwhile.
 
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -17,23 +16,19 @@
 
 namespace lumiere {
 
+class ButtonClicker;
 class Faders;
-class Platform;
+class ModalGuard;
+class Show;
 
 class SequenceRunner {
 public:
-    using ClickButton = std::function<void(int)>;
-    // True while the run must hold still (a modal dialog is open).
-    using Suspended = std::function<bool()>;
+    // The run holds still while `platform` has a modal dialog open.
+    SequenceRunner(Form1& form, AppValues& values, ModalGuard& platform, Show& show, Faders& faders)
+        : form_(form), values_(values), platform_(platform), show_(show), faders_(faders) {}
 
-    SequenceRunner(Form1& form, AppValues& values, Platform& platform, Faders& faders,
-                   ClickButton click, Suspended suspended)
-        : form_(form),
-          values_(values),
-          platform_(platform),
-          faders_(faders),
-          click_(std::move(click)),
-          suspended_(std::move(suspended)) {}
+    // The buttons a step clicks; set once, when the application is put together.
+    void clickButtonsWith(ButtonClicker& buttons);
 
     // Starts a run from the first step; a run already going is replaced.
     void deroule();
@@ -53,10 +48,10 @@ private:
 
     Form1& form_;
     AppValues& values_;
-    Platform& platform_;
+    ModalGuard& platform_;
+    Show& show_;
     Faders& faders_;
-    ClickButton click_;
-    Suspended suspended_;
+    ButtonClicker* buttons_ = nullptr;
     Phase phase_ = Phase::Idle;
     int position_ = 1;
     double sliceStart_ = 0;

@@ -5,8 +5,8 @@
 
 #include "settings/profile.h"
 #include "text/cp1252.h"
-#include "text/lines.h"
 #include "text/number.h"
+#include "text/trim.h"
 
 namespace lumiere {
 
@@ -21,7 +21,7 @@ std::string pictureName(const Profile& profile) {
 }
 
 int startupPortNumber(std::string_view text) {
-    const double n = roundHalfEven(readNumber(trimSpaces(text)));
+    const double n = roundHalfEven(readNumber(trim(text, kSpaces)));
     if (!(n >= std::numeric_limits<std::int16_t>::min() &&
           n <= std::numeric_limits<std::int16_t>::max())) {
         return 0;

@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "io/text_file.h"
+#include "text/trim.h"
 
 namespace lumiere {
 namespace {
@@ -12,9 +13,7 @@ namespace {
 constexpr std::size_t kMaxProfileBytes = 1024 * 1024;
 
 std::string_view trim(std::string_view s) {
-    const auto first = s.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+    return lumiere::trim(s, kSpacesAndTabs);
 }
 
 bool sameName(std::string_view a, std::string_view b) {

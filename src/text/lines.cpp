@@ -83,28 +83,4 @@ bool LineReader::next(std::string& line) {
     return true;
 }
 
-std::vector<std::string> readLines(std::istream& in, std::size_t maxLines) {
-    std::vector<std::string> lines;
-    LineReader reader(in);
-    std::string line;
-    while (lines.size() < maxLines && reader.next(line)) lines.push_back(line);
-    return lines;
-}
-
-std::string joinLines(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const auto& line : lines) {
-        out += line;
-        out += "\r\n";
-    }
-    return out;
-}
-
-std::string_view trimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
 }  // namespace lumiere

@@ -2,14 +2,12 @@
 // Line rules of Lumière's text files: CR LF or a lone CR ends a line, a lone LF stays inside the
 // line, and a last line without an end is still a line. A file that holds no CR at all (as Linux
 // editors write them) has LF as its line end instead; a file with a CR anywhere keeps the exact
-// rules, so no file written the usual way changes meaning. Files are written with CR LF after
-// every line, the last one included.
+// rules, so no file written the usual way changes meaning.
 
 #include <cstddef>
 #include <istream>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace lumiere {
 
@@ -47,14 +45,5 @@ private:
     bool decided_ = false;
     LineEnds ends_ = LineEnds::CrLfOrCr;
 };
-
-// At most `maxLines` lines from the start of the input.
-std::vector<std::string> readLines(std::istream& in, std::size_t maxLines);
-
-// Every line followed by CR LF.
-std::string joinLines(const std::vector<std::string>& lines);
-
-// The text without the leading and trailing spaces (only the space character, as in the files).
-std::string_view trimSpaces(std::string_view text);
 
 }  // namespace lumiere

@@ -2,8 +2,9 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <optional>
 
-#include "app/application.h"
+#include "app/window_events.h"
 #include "ui/builtin_art.h"
 #include "ui/controls/gauge_view.h"
 #include "ui/controls/label_view.h"
@@ -12,54 +13,53 @@
 
 namespace lumiere::ui {
 
-DeskView::DeskView(Application& app, QWidget* parent) : DeskControl(parent), form_(app.form()) {
+DeskView::DeskView(const Form1& form, DeskEvents& events, QWidget* parent)
+    : DeskControl(parent), form_(form) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setGeometry(toRect(form_.Picture11.geo));
-    setCursor(Qt::ArrowCursor);
-    build(app);
-    onMouseMove = [&app](const MouseArgs& m) {
-        app.Picture11_MouseMove(m.button, m.shift, m.x, m.y);
+    build(events);
+    onMouseMove = [&events](const MouseArgs& m) {
+        events.Picture11_MouseMove(m.button, m.shift, m.x, m.y);
     };
-    onMouseDown = [&app](const MouseArgs& m) {
-        app.Picture11_MouseDown(m.button, m.shift, m.x, m.y);
+    onMouseDown = [&events](const MouseArgs& m) {
+        events.Picture11_MouseDown(m.button, m.shift, m.x, m.y);
     };
 }
 
-void DeskView::build(Application& app) {
+void DeskView::build(DeskEvents& events) {
     const BuiltinArt& art = BuiltinArt::get();
     for (int i = 0; i < kStrips; ++i) {
         levels_[i] = new LabelView(form_.niveau[i], this);
         levels_[i]->setAutoSize(true);
         lamps_[i] = new LabelView(form_.lampe[i], this);
-        lamps_[i]->onClick = [&app, i] { app.lampe_Click(i); };
+        lamps_[i]->onClick = [&events, i] { events.lampe_Click(i); };
         gauges_[i] = new GaugeView(form_.Gauge1[i], this);
     }
     labels_ = {new LabelView(form_.Label2, this), new LabelView(form_.Label4, this),
                new LabelView(form_.Label3, this)};
-    band_ = new PictureView(form_.Image4.geo, form_.Image4.picture, QPixmap(), this);
-    band_->onMouseMove = [&app](const MouseArgs& m) {
-        app.Image4_MouseMove(m.button, m.shift, m.x, m.y);
+    band_ = new PictureView(form_.Image4, QPixmap(), this);
+    band_->onMouseMove = [&events](const MouseArgs& m) {
+        events.Image4_MouseMove(m.button, m.shift, m.x, m.y);
     };
-    toggle_ = new PictureView(form_.inter.geo, form_.inter.picture, art.toggle, this);
-    toggle_->onClick = [&app] { app.inter_Click(); };
+    toggle_ = new PictureView(form_.inter, art.toggle, this);
+    toggle_->onClick = [&events] { events.inter_Click(); };
     // The knobs lie above everything else on the desk.
     for (int i = 0; i < kStrips; ++i) {
-        knobs_[i] = new PictureView(form_.potar[i].geo, form_.potar[i].picture, art.knob, this);
-        knobs_[i]->setBorderStyle(&form_.potar[i].borderStyle);
-        knobs_[i]->onMouseDown = [&app, i](const MouseArgs& m) {
-            app.potar_MouseDown(i, m.button, m.shift, m.x, m.y);
+        knobs_[i] = new PictureView(form_.potar[i], art.knob, this);
+        knobs_[i]->onMouseDown = [&events, i](const MouseArgs& m) {
+            events.potar_MouseDown(i, m.button, m.shift, m.x, m.y);
         };
     }
 }
 
 void DeskView::refresh() {
-    if (form_.Picture11.picture.get() != shownPicture_) {
-        shownPicture_ = form_.Picture11.picture.get();
-        update();
-    }
-    if (form_.Picture11.pointer != shownPointer_) {
-        shownPointer_ = form_.Picture11.pointer;
-        setCursor(shownPointer_ == Pointer::UpArrow ? Qt::UpArrowCursor : Qt::ArrowCursor);
+    const std::optional<PictureBox> before =
+        shown_.first() ? std::nullopt : std::optional<PictureBox>(*shown_);
+    if (shown_.changed(form_.Picture11)) {
+        if (!before || before->pointer != shown_->pointer) {
+            setCursor(shown_->pointer == Pointer::UpArrow ? Qt::UpArrowCursor : Qt::ArrowCursor);
+        }
+        if (!before || before->picture != shown_->picture) update();
     }
     for (int i = 0; i < kStrips; ++i) {
         lamps_[i]->refresh();
@@ -76,7 +76,8 @@ void DeskView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setClipRegion(event->region());
     painter.fillRect(rect(), QColor(43, 45, 49));
-    const QPixmap& desk = pixmapOr(form_.Picture11.picture, BuiltinArt::get().desk);
+    const QPixmap& desk =
+        pixmapOr(shown_.first() ? Picture() : shown_->picture, BuiltinArt::get().desk);
     painter.drawPixmap(0, 0, desk);
 }
 

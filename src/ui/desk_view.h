@@ -3,14 +3,14 @@
 // the band below the tracks, the switch and its labels. Movements over the bare desk go to the
 // fader tracking; movements over a control go to that control.
 
-#include <QPixmap>
 #include <array>
 
 #include "model/form1.h"
 #include "ui/controls/desk_control.h"
+#include "ui/controls/painted.h"
 
 namespace lumiere {
-class Application;
+class DeskEvents;
 }
 
 namespace lumiere::ui {
@@ -20,8 +20,10 @@ class LabelView;
 class PictureView;
 
 class DeskView : public DeskControl {
+    Q_OBJECT
+
 public:
-    DeskView(Application& app, QWidget* parent);
+    DeskView(const Form1& form, DeskEvents& events, QWidget* parent);
     void refresh();
 
     PictureView* knob(int index) const { return knobs_[index]; }
@@ -33,7 +35,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void build(Application& app);
+    void build(DeskEvents& events);
 
     const Form1& form_;
     std::array<LabelView*, kStrips> lamps_{};
@@ -43,8 +45,7 @@ private:
     PictureView* band_ = nullptr;
     PictureView* toggle_ = nullptr;
     std::array<LabelView*, 3> labels_{};
-    const PictureData* shownPicture_ = nullptr;
-    Pointer shownPointer_ = Pointer::Default;
+    Painted<PictureBox> shown_;  // the desk picture and its pointer
 };
 
 }  // namespace lumiere::ui

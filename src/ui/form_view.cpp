@@ -5,7 +5,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include "app/application.h"
+#include "app/window_events.h"
 #include "ui/builtin_art.h"
 #include "ui/controls/click_slider.h"
 #include "ui/controls/face_button.h"
@@ -35,7 +35,8 @@ void follow(QSlider* slider, const Slider& model) {
 
 }  // namespace
 
-FormView::FormView(Application& app, QWidget* parent) : QWidget(parent), form_(app.form()) {
+FormView::FormView(const Form1& form, DeskEvents& desk, ControlEvents& controls, QWidget* parent)
+    : QWidget(parent), form_(form) {
     setFixedSize(toPixels(form_.clientWidth), toPixels(form_.clientHeight));
     setAttribute(Qt::WA_OpaquePaintEvent);
 
@@ -51,31 +52,32 @@ FormView::FormView(Application& app, QWidget* parent) : QWidget(parent), form_(a
     clock.setBold(true);
     labels_[0]->setFont(clock);
 
-    desk_ = new DeskView(app, this);
-    buildButtons(app);
-    buildSliders(app);
+    desk_ = new DeskView(form_, desk, this);
+    buildButtons(controls);
+    buildSliders(controls);
 }
 
-void FormView::buildButtons(Application& app) {
+void FormView::buildButtons(ControlEvents& events) {
     for (int i = 0; i < kButtons; ++i) {
         auto* button = new FaceButton(form_.Command11[i], BuiltinArt::get().face, this);
-        QObject::connect(button, &QAbstractButton::clicked, [&app, i] { app.Command11_Click(i); });
-        button->onMouseDown = [&app, i](const MouseArgs& m) {
-            app.Command11_MouseDown(i, m.button, m.shift, m.x, m.y);
+        connect(button, &QAbstractButton::clicked, this,
+                [&events, i] { events.Command11_Click(i); });
+        button->onMouseDown = [&events, i](const MouseArgs& m) {
+            events.Command11_MouseDown(i, m.button, m.shift, m.x, m.y);
         };
         buttons_[i] = button;
     }
 }
 
-void FormView::buildSliders(Application& app) {
+void FormView::buildSliders(ControlEvents& events) {
     slider1_ = makeSlider(form_.Slider1, this);
     slider1_->setTickPosition(QSlider::TicksBelow);
-    QObject::connect(slider1_, &QSlider::valueChanged,
-                     [&app](int value) { app.Slider1_Scroll(value); });
-    QObject::connect(slider1_, &ClickSlider::clicked, [&app] { app.Slider1_Click(); });
+    connect(slider1_, &QSlider::valueChanged, this,
+            [&events](int value) { events.Slider1_Scroll(value); });
+    connect(slider1_, &ClickSlider::clicked, this, [&events] { events.Slider1_Click(); });
     slider2_ = makeSlider(form_.Slider2, this);
-    QObject::connect(slider2_, &QSlider::valueChanged,
-                     [&app](int value) { app.Slider2_Scroll(value); });
+    connect(slider2_, &QSlider::valueChanged, this,
+            [&events](int value) { events.Slider2_Scroll(value); });
 }
 
 void FormView::refresh() {

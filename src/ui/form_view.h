@@ -8,8 +8,9 @@
 #include "model/form1.h"
 
 namespace lumiere {
-class Application;
-}
+class ControlEvents;
+class DeskEvents;
+}  // namespace lumiere
 
 namespace lumiere::ui {
 
@@ -19,8 +20,10 @@ class FaceButton;
 class LabelView;
 
 class FormView : public QWidget {
+    Q_OBJECT
+
 public:
-    FormView(Application& app, QWidget* parent);
+    FormView(const Form1& form, DeskEvents& desk, ControlEvents& controls, QWidget* parent);
     void refresh();
 
     DeskView* desk() const { return desk_; }
@@ -32,8 +35,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void buildButtons(Application& app);
-    void buildSliders(Application& app);
+    void buildButtons(ControlEvents& events);
+    void buildSliders(ControlEvents& events);
 
     const Form1& form_;
     DeskView* desk_ = nullptr;

@@ -17,7 +17,7 @@ namespace lumiere::ui {
 
 MainWindow::MainWindow(Application& app, Platform& platform) : app_(app) {
     setWindowTitle(toQString(app.form().caption));
-    form_ = new FormView(app, this);
+    form_ = new FormView(app.form(), app, app, this);
     setCentralWidget(form_);
     buildMenu();
 
@@ -28,11 +28,11 @@ MainWindow::MainWindow(Application& app, Platform& platform) : app_(app) {
     statusBar()->setSizeGripEnabled(false);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    settings_ = new SettingsWindow(app, this);
+    settings_ = new SettingsWindow(app.form2(), app, this);
 
-    timer1_ = std::make_unique<TimerBinding>(app.form().Timer1, [&app] { app.Timer1_Timer(); });
+    timer1_ = std::make_unique<TimerBinding>(app.show().timer1(), [&app] { app.Timer1_Timer(); });
     timer3_ = std::make_unique<TimerBinding>(app.form().Timer3, [&app] { app.Timer3_Timer(); });
-    timer4_ = std::make_unique<TimerBinding>(app.form().Timer4, [&app] { app.Timer4_Timer(); });
+    timer4_ = std::make_unique<TimerBinding>(app.show().timer4(), [&app] { app.Timer4_Timer(); });
     runner_ = std::make_unique<WakeBinding>([&app] { return app.runner().wakeAt(); },
                                             [&platform] { return platform.monotonicSeconds(); },
                                             [&app] { app.runnerWake(); });
@@ -60,16 +60,11 @@ void MainWindow::refresh() {
     runner_->refresh();
 
     const Form1& form = app_.form();
-    if (form.status.notice != shownNotice_) {
-        shownNotice_ = form.status.notice;
-        notice_->setText(toQString(shownNotice_));
-    }
-    const bool fault = !form.status.linkFault.empty();
-    if (form.status.linkFault != shownFault_ || app_.link().portNumber() != shownPort_) {
-        shownFault_ = form.status.linkFault;
-        shownPort_ = app_.link().portNumber();
-        const QString link =
-            fault ? toQString(shownFault_) : QStringLiteral("Port COM%1").arg(shownPort_);
+    if (shownNotice_.changed(form.status.notice)) notice_->setText(toQString(*shownNotice_));
+    if (shownLink_.changed({form.status.linkFault, app_.link().portNumber()})) {
+        const bool fault = !shownLink_->first.empty();
+        const QString link = fault ? toQString(shownLink_->first)
+                                   : QStringLiteral("Port COM%1").arg(shownLink_->second);
         link_->setText(link);
         link_->setStyleSheet(fault ? QStringLiteral("color: #b00000; font-weight: bold;")
                                    : QStringLiteral("color: #305030;"));

@@ -6,6 +6,9 @@
 #include <QMainWindow>
 #include <memory>
 #include <string>
+#include <utility>
+
+#include "ui/controls/painted.h"
 
 class QLabel;
 
@@ -22,6 +25,8 @@ class TimerBinding;
 class WakeBinding;
 
 class MainWindow : public QMainWindow {
+    Q_OBJECT
+
 public:
     MainWindow(Application& app, Platform& platform);
     ~MainWindow() override;
@@ -44,9 +49,8 @@ private:
     QLabel* notice_ = nullptr;
     QLabel* link_ = nullptr;
     // What the status bar shows, to touch it only when the model changes.
-    std::string shownNotice_;
-    std::string shownFault_;
-    int shownPort_ = -1;
+    Painted<std::string> shownNotice_;
+    Painted<std::pair<std::string, int>> shownLink_;  // the link's fault and port number
     std::unique_ptr<TimerBinding> timer1_;
     std::unique_ptr<TimerBinding> timer3_;
     std::unique_ptr<TimerBinding> timer4_;

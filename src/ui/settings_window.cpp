@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "app/application.h"
+#include "app/window_events.h"
 #include "ui/qt_bridge.h"
 
 namespace lumiere::ui {
@@ -33,19 +33,19 @@ QLineEdit* makeBox(const TextBox& model, QWidget* parent) {
     return box;
 }
 
-void follow(QLineEdit* box, const std::string& text, std::string& shown) {
-    if (text == shown) return;
-    shown = text;
+// A box the user is typing in already shows the text: it is left alone.
+void follow(QLineEdit* box, const std::string& text, Painted<std::string>& shown) {
+    if (!shown.changed(text)) return;
     const QString wanted = toQString(text);
     if (box->text() != wanted) box->setText(wanted);
 }
 
 }  // namespace
 
-SettingsWindow::SettingsWindow(Application& app, QWidget* parent)
+SettingsWindow::SettingsWindow(const Form2& form, SettingsEvents& events, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      app_(app),
-      form_(app.form2()) {
+      events_(events),
+      form_(form) {
     setWindowTitle(toQString(form_.caption));
     setFixedSize(toPixels(form_.clientWidth), toPixels(form_.clientHeight));
 
@@ -68,23 +68,20 @@ SettingsWindow::SettingsWindow(Application& app, QWidget* parent)
     setTabOrder(save_, text1_);
     setTabOrder(text1_, text2_);
 
-    QObject::connect(text1_, &QLineEdit::textEdited,
-                     [this](const QString& text) { app_.Text1_Change(fromQString(text)); });
-    QObject::connect(text2_, &QLineEdit::textEdited,
-                     [this](const QString& text) { app_.Text2_Change(fromQString(text)); });
-    QObject::connect(save_, &QPushButton::clicked, [this] { app_.Command2_Click(); });
-    QObject::connect(cancel_, &QPushButton::clicked, [this] { app_.Command12_Click(); });
+    connect(text1_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { events_.Text1_Change(fromQString(text)); });
+    connect(text2_, &QLineEdit::textEdited, this,
+            [this](const QString& text) { events_.Text2_Change(fromQString(text)); });
+    connect(save_, &QPushButton::clicked, this, [this] { events_.Command2_Click(); });
+    connect(cancel_, &QPushButton::clicked, this, [this] { events_.Command12_Click(); });
 }
 
 void SettingsWindow::refresh() {
     // Called after every event of the application, timer ticks included: convert only what changed,
     // and leave a box alone when it already shows the text (the user is typing in it).
-    follow(text1_, form_.Text1.text, shown_.Text1.text);
-    follow(text2_, form_.Text2.text, shown_.Text2.text);
-    if (form_.error != shown_.error) {
-        shown_.error = form_.error;
-        error_->setText(toQString(shown_.error));
-    }
+    follow(text1_, form_.Text1.text, shownPort_);
+    follow(text2_, form_.Text2.text, shownPicture_);
+    if (shownError_.changed(form_.error)) error_->setText(toQString(*shownError_));
 
     if (form_.visible && !isVisible()) {
         if (const QScreen* screen = this->screen()) {
@@ -101,7 +98,7 @@ void SettingsWindow::refresh() {
 
 void SettingsWindow::closeEvent(QCloseEvent* event) {
     event->ignore();  // the model decides: the close box is "Annuler"
-    app_.Form2_Close();
+    events_.Form2_Close();
 }
 
 }  // namespace lumiere::ui

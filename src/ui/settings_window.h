@@ -5,20 +5,23 @@
 #include <QWidget>
 
 #include "model/form2.h"
+#include "ui/controls/painted.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace lumiere {
-class Application;
+class SettingsEvents;
 }
 
 namespace lumiere::ui {
 
 class SettingsWindow : public QWidget {
+    Q_OBJECT
+
 public:
-    SettingsWindow(Application& app, QWidget* parent);
+    SettingsWindow(const Form2& form, SettingsEvents& events, QWidget* parent);
     void refresh();
 
     QLineEdit* portBox() const { return text1_; }
@@ -31,14 +34,17 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    Application& app_;
+    SettingsEvents& events_;
     const Form2& form_;
     QLineEdit* text1_ = nullptr;
     QLineEdit* text2_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QPushButton* save_ = nullptr;
     QLabel* error_ = nullptr;
-    Form2 shown_;  // what the boxes show, to touch them only when the model changes
+    // What the boxes and the message show, to touch them only when the model changes.
+    Painted<std::string> shownPort_;
+    Painted<std::string> shownPicture_;
+    Painted<std::string> shownError_;
 };
 
 }  // namespace lumiere::ui

@@ -4,14 +4,17 @@
 #include <gtest/gtest.h>
 
 #include "desk/faders.h"
-#include "desk/mouse.h"
+#include "model/mouse.h"
+#include "playback/show.h"
+#include "support/fake_platform.h"
+#include "support/fake_serial_port.h"
 
 namespace lumiere {
 namespace {
 
 class FadersTest : public ::testing::Test {
 protected:
-    FadersTest() : faders(form, values) {
+    FadersTest() {
         for (Gauge& gauge : form.Gauge1) gauge.min = 0, gauge.max = 20, gauge.value = 7;
     }
     Twips top(int knob) const { return form.potar[knob].geo.top; }
@@ -21,7 +24,11 @@ protected:
 
     Form1 form = makeForm1();
     AppValues values;
-    Faders faders;
+    test::FakeSerialPort port;
+    LampLink link{port, PortDevices("/nonexistent")};
+    test::FakePlatform platform;
+    Show show{form, values, link, platform};
+    Faders faders{form, values, show};
 };
 
 TEST_F(FadersTest, LevelTableOfTellingTops) {
@@ -53,11 +60,11 @@ TEST_F(FadersTest, MovementsOutsideTheBandChangeNothing) {
     move(1000, 3590.1f);
     EXPECT_EQ(form.niveau[8].caption, before.niveau[8].caption);
     EXPECT_EQ(top(0), before.potar[0].geo.top);
-    EXPECT_EQ(form.Timer1.interval, 10);
+    EXPECT_EQ(show.timer1().interval, 10);
     move(kBareX, 920);
     EXPECT_EQ(form.niveau[8].caption, "10");
     move(kBareX, 3590);
-    EXPECT_EQ(form.Timer1.interval, 150);
+    EXPECT_EQ(show.timer1().interval, 150);
 }
 
 TEST_F(FadersTest, ChosenKnobFollowsBetweenTheStrictEdgesOfItsColumn) {
@@ -103,13 +110,13 @@ TEST_F(FadersTest, OddGroupUsesKnobOneAndBothGroupsMoveAtThree) {
 TEST_F(FadersTest, MasterLevelSetsThePlayerIntervalAndNegativeLevelsPause) {
     values.actif = 8;  // knob 8: left 9210
     move(9300, 3405);  // clamped to 3390: the bottom edge goes there, top 3075, level 20
-    EXPECT_EQ(form.Timer1.interval, 300);
+    EXPECT_EQ(show.timer1().interval, 300);
     move(9300, 920);  // the top edge goes to 920: level 1
-    EXPECT_EQ(form.Timer1.interval, 15);
+    EXPECT_EQ(show.timer1().interval, 15);
     form.potar[8].geo.top = 700;  // placed above the band by a cycle: level -1
     move(kBareX, 2000);
     EXPECT_EQ(form.niveau[8].caption, "-1");
-    EXPECT_EQ(form.Timer1.interval, 0);
+    EXPECT_EQ(show.timer1().interval, 0);
 }
 
 TEST_F(FadersTest, SelectorZeroStillRefreshesLevelsEverywhereInTheBand) {
@@ -118,7 +125,7 @@ TEST_F(FadersTest, SelectorZeroStillRefreshesLevelsEverywhereInTheBand) {
     move(4200, 2000);  // over strip 3's column
     EXPECT_EQ(top(3), 1950);
     EXPECT_EQ(form.niveau[8].caption, "21");
-    EXPECT_EQ(form.Timer1.interval, 315);
+    EXPECT_EQ(show.timer1().interval, 315);
 }
 
 TEST_F(FadersTest, RightClickCancelsTheGroupAndGivesThePointerToTheMaster) {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "desk/mouse.h"
+#include "model/mouse.h"
 #include "support/app_rig.h"
 
 namespace lumiere {
@@ -102,9 +102,9 @@ TEST(DeskSwitch, TurningOnRefreshesLevelsAndStartsTheBlinkerWithoutSending) {
     EXPECT_EQ(rig.form().niveau[8].caption, "10");
     EXPECT_EQ(rig.form().Gauge1[8].value, 10);
     EXPECT_EQ(rig.form().niveau[0].caption, "15");  // knob 0 at 2460
-    EXPECT_TRUE(rig.form().Timer4.enabled);
-    EXPECT_FALSE(rig.form().Timer1.enabled);
-    EXPECT_EQ(rig.form().Timer1.interval, 10);  // the switch leaves the speed alone
+    EXPECT_TRUE(rig->show().timer4().enabled);
+    EXPECT_FALSE(rig->show().timer1().enabled);
+    EXPECT_EQ(rig->show().timer1().interval, 10);  // the switch leaves the speed alone
     EXPECT_TRUE(rig.port.writes.empty());
 }
 
@@ -118,8 +118,8 @@ TEST(DeskSwitch, TurningOffStopsEverythingWithOneAllOffFrame) {
     EXPECT_EQ(rig.port.writes, (std::vector<std::vector<std::uint8_t>>{{0x6E, 0x00}}));
     EXPECT_EQ(rig.values().marche, 0);
     EXPECT_EQ(rig.values().arret, 1);
-    EXPECT_FALSE(rig.form().Timer1.enabled);
-    EXPECT_FALSE(rig.form().Timer4.enabled);
+    EXPECT_FALSE(rig->show().timer1().enabled);
+    EXPECT_FALSE(rig->show().timer4().enabled);
     for (const Label& lamp : rig.form().lampe) EXPECT_EQ(lamp.backColor, colour::kLightGrey);
     EXPECT_EQ(pictureName(rig.form().inter.picture), "int2_off.dib");
     EXPECT_EQ(rig.form().niveau[8].caption, "10");  // figures and gauges stay

@@ -4,8 +4,8 @@
 #include <QTest>
 #include "ui/controls/click_slider.h"
 
-#include "real_window.h"
 #include "support/pty_peer.h"
+#include "support/real_window.h"
 #include "ui/controls/face_button.h"
 #include "ui/controls/picture_view.h"
 #include "ui/desk_view.h"
@@ -29,7 +29,7 @@ TEST(EndToEnd, SwitchOnPlayTheChaserStopAndRunASequence) {
     EXPECT_EQ(rig.peer.frames(), (std::vector<int>{2, 4, 8, 16, 32, 64, 128, 128, 128, 64}));
 
     QTest::mouseClick(rig.view().button(6), Qt::RightButton);
-    EXPECT_FALSE(rig.app->form().Timer1.enabled);
+    EXPECT_FALSE(rig.app->show().timer1().enabled);
     rig.app->Timer4_Timer();
     EXPECT_EQ(rig.peer.frames().size(), 1u);
 

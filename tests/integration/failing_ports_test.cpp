@@ -17,9 +17,9 @@
 
 #include "app/application.h"
 #include "link/posix_serial_port.h"
-#include "real_window.h"
 #include "support/fake_platform.h"
 #include "support/pty_peer.h"
+#include "support/real_window.h"
 #include "support/temp_folder.h"
 #include "text/cp1252.h"
 #include "ui/main_window.h"

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "desk/mouse.h"
+#include "model/mouse.h"
 #include "support/app_rig.h"
 #include "text/cp1252.h"
 
@@ -30,8 +30,8 @@ TEST(CommandButtons, WithTheDeskOffAClickLoadsAndReleasesButStartsNothing) {
     rig->Command11_Click(0);
     EXPECT_EQ(rig.values().choix, 0);
     EXPECT_TRUE(pressed(rig.form()).empty());
-    EXPECT_FALSE(rig.form().Timer1.enabled);
-    EXPECT_FALSE(rig.form().Timer4.enabled);
+    EXPECT_FALSE(rig->show().timer1().enabled);
+    EXPECT_FALSE(rig->show().timer4().enabled);
     EXPECT_EQ(rig.values().etape[3], "END");
 }
 
@@ -40,13 +40,13 @@ TEST(CommandButtons, ASecondClickReleasesAndHandsTheLampsToTheBlinker) {
     rig.loadAndSwitchOn();
     rig->Command11_Click(5);
     EXPECT_EQ(pressed(rig.form()), std::vector<int>{5});
-    EXPECT_TRUE(rig.form().Timer1.enabled);
-    EXPECT_FALSE(rig.form().Timer4.enabled);
+    EXPECT_TRUE(rig->show().timer1().enabled);
+    EXPECT_FALSE(rig->show().timer4().enabled);
     EXPECT_EQ(pictureName(rig.form().Command11[5].picture), "bouton2.dib");
     rig->Command11_Click(5);
     EXPECT_TRUE(pressed(rig.form()).empty());
-    EXPECT_FALSE(rig.form().Timer1.enabled);
-    EXPECT_TRUE(rig.form().Timer4.enabled);
+    EXPECT_FALSE(rig->show().timer1().enabled);
+    EXPECT_TRUE(rig->show().timer4().enabled);
     EXPECT_EQ(pictureName(rig.form().Command11[5].picture), "bouton1.dib");
 }
 
@@ -57,7 +57,7 @@ TEST(CommandButtons, AnotherButtonTakesOverWhileThePlayerKeepsRunning) {
     rig->Command11_Click(1);
     EXPECT_EQ(pressed(rig.form()), std::vector<int>{1});
     EXPECT_EQ(rig.values().choix, 1);
-    EXPECT_TRUE(rig.form().Timer1.enabled);
+    EXPECT_TRUE(rig->show().timer1().enabled);
 }
 
 TEST(CommandButtons, AButtonLeftPressedAcrossASwitchOffIsReleasedByItsNextClick) {
@@ -69,8 +69,8 @@ TEST(CommandButtons, AButtonLeftPressedAcrossASwitchOffIsReleasedByItsNextClick)
     EXPECT_EQ(pressed(rig.form()), std::vector<int>{7});
     rig->Command11_Click(7);
     EXPECT_TRUE(pressed(rig.form()).empty());
-    EXPECT_TRUE(rig.form().Timer4.enabled);
-    EXPECT_FALSE(rig.form().Timer1.enabled);
+    EXPECT_TRUE(rig->show().timer4().enabled);
+    EXPECT_FALSE(rig->show().timer1().enabled);
     rig->Command11_Click(7);
     EXPECT_EQ(pressed(rig.form()), std::vector<int>{7});
 }
@@ -81,7 +81,7 @@ TEST(CommandButtons, SampleSequenceButtonPressesAndOpensTheSampleInTheEditor) {
     rig.loadAndSwitchOn();
     rig->Command11_Click(10);
     EXPECT_EQ(pressed(rig.form()), std::vector<int>{10});
-    EXPECT_TRUE(rig.form().Timer1.enabled);
+    EXPECT_TRUE(rig->show().timer1().enabled);
     EXPECT_EQ(rig.platform.editorOpened, std::vector<std::string>{rig.folder.file("exemple.txt")});
     rig->Timer1_Timer();
     EXPECT_TRUE(rig.port.writes.empty());  // choix 10 plays no pattern
@@ -108,7 +108,7 @@ TEST(CommandButtons, RightClickOnAnAnimationOpensItsFileAndChangesNothingElse) {
     EXPECT_EQ(rig.platform.editorOpened,
               std::vector<std::string>{rig.folder.file("animation3.txt")});
     EXPECT_EQ(pressed(rig.form()), std::vector<int>{6});
-    EXPECT_TRUE(rig.form().Timer1.enabled);
+    EXPECT_TRUE(rig->show().timer1().enabled);
     EXPECT_EQ(rig.values().choix, 6);
 }
 
@@ -121,11 +121,11 @@ TEST(CommandButtons, RightClickStopsAllEvenWithNothingRunning) {
     rig->Command11_MouseDown(8, mouse::kRight, 0, 0, 0);
     EXPECT_TRUE(pressed(rig.form()).empty());
     EXPECT_EQ(rig.values().arret, 1);
-    EXPECT_FALSE(rig.form().Timer1.enabled);
-    EXPECT_TRUE(rig.form().Timer4.enabled);
+    EXPECT_FALSE(rig->show().timer1().enabled);
+    EXPECT_TRUE(rig->show().timer4().enabled);
     rig->inter_Click();
     rig->Command11_MouseDown(11, mouse::kRight, 0, 0, 0);
-    EXPECT_FALSE(rig.form().Timer4.enabled);  // the desk is off: the blinker stays off
+    EXPECT_FALSE(rig->show().timer4().enabled);  // the desk is off: the blinker stays off
 }
 
 TEST(CommandButtons, RecordingACycleWritesTheKnobTops) {
@@ -172,7 +172,7 @@ TEST(CommandButtons, MissingFacePicturesKeepThePressedStateInTheFont) {
     rig->Command11_Click(4);
     EXPECT_EQ(pressed(rig.form()), std::vector<int>{4});
     EXPECT_EQ(pictureName(rig.form().Command11[4].picture), "bouton1.dib");
-    EXPECT_TRUE(rig.form().Timer1.enabled);
+    EXPECT_TRUE(rig->show().timer1().enabled);
 }
 
 TEST(CommandButtons, AMissingAnimationFileKeepsTheStepsAndNamesTheFile) {

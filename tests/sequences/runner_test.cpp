@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "desk/mouse.h"
-#include "sequences/runner_driver.h"
+#include "model/mouse.h"
+#include "support/runner_driver.h"
 #include "text/cp1252.h"
 
 namespace lumiere {
@@ -44,8 +44,8 @@ protected:
         for (int i = 0; i < count; ++i) {
             runUntil(rig, rig.platform.seconds);  // the end of the previous slice, then this step
             const Form1& f = rig.form();
-            out.push_back(
-                {f.Label5.caption, f.Command11[0].italic, f.Timer1.enabled, f.Timer4.enabled});
+            out.push_back({f.Label5.caption, f.Command11[0].italic, rig->show().timer1().enabled,
+                           rig->show().timer4().enabled});
             rig.platform.seconds += 5;
         }
         return out;
@@ -71,7 +71,7 @@ TEST_F(RunnerTest, TheSameButtonTwiceReleasesItAtTheSecondStep) {
     EXPECT_TRUE(rig.form().Command11[6].italic);
     slices(1);
     EXPECT_FALSE(rig.form().Command11[6].italic);
-    EXPECT_FALSE(rig.form().Timer1.enabled);
+    EXPECT_FALSE(rig->show().timer1().enabled);
 }
 
 TEST_F(RunnerTest, ACycleStepSetsTheFadersStopsThePlayerAndBlinksForItsSlice) {
@@ -110,15 +110,15 @@ TEST_F(RunnerTest, AStopInTheMiddleOfASliceEndsTheRunWhenTheSliceIsOver) {
     const double begin = rig.platform.seconds;
     runUntil(rig, begin + 12);
     rig->Command11_MouseDown(8, mouse::kRight, 0, 0, 0);
-    EXPECT_FALSE(rig.form().Timer1.enabled);
-    EXPECT_TRUE(rig.form().Timer4.enabled);
+    EXPECT_FALSE(rig->show().timer1().enabled);
+    EXPECT_TRUE(rig->show().timer4().enabled);
     EXPECT_FALSE(rig.form().Command11[9].underline);
     runUntil(rig, begin + 29.9);
     EXPECT_TRUE(rig->runner().running());
-    EXPECT_TRUE(rig.form().Timer4.enabled);
+    EXPECT_TRUE(rig->show().timer4().enabled);
     runUntil(rig, begin + 30);
     EXPECT_FALSE(rig->runner().running());
-    EXPECT_FALSE(rig.form().Timer4.enabled);
+    EXPECT_FALSE(rig->show().timer4().enabled);
 }
 
 TEST_F(RunnerTest, MovingTheSliderDuringASliceTakesEffectAtOnce) {
@@ -156,7 +156,7 @@ TEST_F(RunnerTest, WithTheDeskOffButtonStepsOnlyReleaseButCyclesStillApply) {
         false);
     const auto s = slices(2);
     EXPECT_EQ(s[0].step, fromUtf8("Aléatoire"));
-    EXPECT_FALSE(rig.form().Timer1.enabled);
+    EXPECT_FALSE(rig->show().timer1().enabled);
     EXPECT_TRUE(s[1].blinker);
     EXPECT_EQ(rig.form().potar[0].geo.top, 1000);
 }

@@ -46,7 +46,6 @@ TEST(PortFromIni, ReadsTheFileOrDefaults) {
     EXPECT_EQ(portFromIniFile(folder.file("param.ini")), kDefaultPort);
     folder.write("param.ini", "[Port]\r\nCOM=4\r\n");
     EXPECT_EQ(portFromIniFile(folder.file("param.ini")), 4);
-    EXPECT_EQ(comLinkName(4), "COM4");
 }
 
 TEST(Arguments, FrenchNamesEnglishAliasesAndEqualsForm) {

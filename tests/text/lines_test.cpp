@@ -1,4 +1,5 @@
 #include "text/lines.h"
+#include "text/trim.h"
 
 #include <gtest/gtest.h>
 
@@ -78,26 +79,13 @@ TEST(LineReaderTest, LongLinesKeepTheirBeginning) {
     EXPECT_EQ(lines[2].size(), kMaxLineLength);
 }
 
-TEST(ReadLinesTest, StopsAtTheLimit) {
-    std::istringstream in("a\r\nb\r\nc\r\n");
-    EXPECT_EQ(readLines(in, 2), (Lines{"a", "b"}));
-    std::istringstream none("a\r\n");
-    EXPECT_EQ(readLines(none, 0), Lines{});
-    std::istringstream shortInput("a\rb");
-    EXPECT_EQ(readLines(shortInput, 10), (Lines{"a", "b"}));
-}
-
-TEST(JoinLinesTest, EveryLineEndsWithCrLf) {
-    EXPECT_EQ(joinLines({"a", "", "b"}), "a\r\n\r\nb\r\n");
-    EXPECT_EQ(joinLines({}), "");
-    EXPECT_EQ(readAll(joinLines({"x", "", "y z"})), (Lines{"x", "", "y z"}));
-}
-
-TEST(TrimSpacesTest, RemovesOnlySpaces) {
-    const std::pair<std::string, std::string> cases[] = {
+TEST(TrimTest, RemovesOnlyTheBlanksItIsGiven) {
+    const std::pair<std::string, std::string> spaces[] = {
         {"  a b  ", "a b"}, {"\ta\t", "\ta\t"}, {"   ", ""}, {"", ""}, {" \t ", "\t"}, {"x", "x"},
     };
-    for (const auto& [text, trimmed] : cases) EXPECT_EQ(trimSpaces(text), trimmed);
+    for (const auto& [text, trimmed] : spaces) EXPECT_EQ(trim(text, kSpaces), trimmed);
+    EXPECT_EQ(trim(" \t a\tb \t", kSpacesAndTabs), "a\tb");
+    EXPECT_EQ(trim("\r\n 3 \f\v", kWhiteSpace), "3");
 }
 
 }  // namespace

@@ -9,11 +9,11 @@
 #include <algorithm>
 
 #include "support/fake_platform.h"
+#include "support/window_rig.h"
 #include "ui/controls/click_slider.h"
 #include "ui/controls/face_button.h"
 #include "ui/controls/label_view.h"
 #include "ui/controls/picture_view.h"
-#include "window_rig.h"
 
 namespace lumiere {
 namespace {
@@ -122,7 +122,7 @@ TEST(Clicks, ADoubleClickOnTheDeskIsOneClickButTwoOnACommandButton) {
     WindowRig rig;
     doubleClick(rig.desk().toggle());
     EXPECT_EQ(rig.values().marche, 1);  // on, and not straight off again
-    EXPECT_TRUE(rig.form().Timer4.enabled);
+    EXPECT_TRUE(rig->show().timer4().enabled);
 
     doubleClick(rig.desk().lamp(2));
     EXPECT_EQ(rig.form().lampe[2].backColor, colour::kRed);
@@ -133,8 +133,8 @@ TEST(Clicks, ADoubleClickOnTheDeskIsOneClickButTwoOnACommandButton) {
 
     doubleClick(rig.formView().button(5));  // pressed, then released
     EXPECT_FALSE(rig.form().Command11[5].italic);
-    EXPECT_FALSE(rig.form().Timer1.enabled);
-    EXPECT_TRUE(rig.form().Timer4.enabled);
+    EXPECT_FALSE(rig->show().timer1().enabled);
+    EXPECT_TRUE(rig->show().timer4().enabled);
 }
 
 }  // namespace

@@ -8,14 +8,14 @@
 #include <QStatusBar>
 #include "ui/controls/click_slider.h"
 
-#include "desk/mouse.h"
+#include "model/mouse.h"
+#include "support/window_rig.h"
 #include "text/cp1252.h"
 #include "ui/controls/face_button.h"
 #include "ui/controls/label_view.h"
 #include "ui/controls/picture_view.h"
 #include "ui/qt_bridge.h"
 #include "ui/timer_binding.h"
-#include "window_rig.h"
 
 namespace lumiere {
 namespace {
@@ -120,7 +120,7 @@ TEST(MainWindow, AnUnchangedIntervalNeverRestartsThePlayer) {
     rig->Picture11_MouseMove(0, 0, 9300, 920);   // top edge to 920
     rig->Picture11_MouseMove(0, 0, 9300, 1100);  // bottom edge to 1100: top 785, level 0
     EXPECT_FALSE(timer.isActive());
-    EXPECT_TRUE(rig.form().Timer1.enabled);
+    EXPECT_TRUE(rig->show().timer1().enabled);
 }
 
 TEST(MainWindow, TheStatusBarShowsLinkFaultsAndNotices) {

@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "support/window_rig.h"
 #include "ui/settings_window.h"
-#include "window_rig.h"
 
 namespace lumiere {
 namespace {

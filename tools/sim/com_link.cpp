@@ -1,5 +1,7 @@
 #include "com_link.h"
 
+#include "io/folder.h"
+
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,14 +14,6 @@
 namespace lumiere::sim {
 
 namespace {
-
-char lowered(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameIgnoringCase(const std::string& a, const std::string& b) {
-    return std::ranges::equal(a, b, [](char x, char y) { return lowered(x) == lowered(y); });
-}
 
 // The target of the symbolic link at `path`; empty when it is not a readable link.
 std::string linkTarget(const std::string& path) {
@@ -75,14 +69,8 @@ bool ComLink::removeIfOurs() const {
 }
 
 std::vector<std::string> ComLink::namesDifferingInCase() const {
-    std::vector<std::string> names;
-    DIR* dir = ::opendir(folder_.c_str());
-    if (dir == nullptr) return names;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != name_ && sameIgnoringCase(name, name_)) names.push_back(name);
-    }
-    ::closedir(dir);
+    std::vector<std::string> names = entriesNamedIgnoringCase(folder_, name_);
+    std::erase(names, name_);
     std::ranges::sort(names);
     return names;
 }

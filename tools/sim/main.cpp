@@ -17,6 +17,7 @@
 
 #include "com_link.h"
 #include "frame_log.h"
+#include "link/port_devices.h"
 #include "pty_line.h"
 #include "sim_config.h"
 #include "simulator.h"
@@ -126,7 +127,7 @@ int main(int argc, char** argv) {
         return kExitFailure;
     }
 
-    ComLink link(folder, comLinkName(port), line.slavePath());
+    ComLink link(folder, lumiere::comName(port), line.slavePath());
     switch (link.create(error)) {
         case ComLink::Outcome::Refused:
             printError(error);
@@ -135,16 +136,16 @@ int main(int argc, char** argv) {
             printError(error);
             return kExitFailure;
         case ComLink::Outcome::Replaced:
-            printOut("Ancien lien " + comLinkName(port) + " remplacé.\n");
+            printOut("Ancien lien " + lumiere::comName(port) + " remplacé.\n");
             break;
         case ComLink::Outcome::Created:
             break;
     }
     for (const std::string& other : link.namesDifferingInCase()) {
         printError("attention : « " + other + " » existe aussi dans le dossier ; Lumière " +
-                   "pourrait l'ouvrir à la place de " + comLinkName(port) + ".");
+                   "pourrait l'ouvrir à la place de " + lumiere::comName(port) + ".");
     }
-    printOut("Contrôleur virtuel prêt : " + comLinkName(port) + " -> " + line.slavePath() +
+    printOut("Contrôleur virtuel prêt : " + lumiere::comName(port) + " -> " + line.slavePath() +
              " (dossier " + folder + ")\n");
 
     Simulator::Settings settings;

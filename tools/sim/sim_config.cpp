@@ -2,23 +2,18 @@
 
 #include "settings/port_setting.h"
 #include "settings/profile.h"
+#include "text/trim.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 namespace lumiere::sim {
 
 namespace {
 
 std::string_view trimmed(std::string_view text) {
-    constexpr std::string_view kBlanks = " \t\r\n\f\v";
-    const auto begin = text.find_first_not_of(kBlanks);
-    if (begin == std::string_view::npos) return {};
-    const auto end = text.find_last_not_of(kBlanks);
-    return text.substr(begin, end - begin + 1);
+    return trim(text, kWhiteSpace);
 }
 
 std::optional<double> parsePositiveSeconds(std::string_view text) {
@@ -95,15 +90,11 @@ int portFromIni(std::string_view text) {
 }
 
 int portFromIniFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return kDefaultPort;
-    std::ostringstream content;
-    content << file.rdbuf();
-    return portFromIni(content.str());
-}
-
-std::string comLinkName(int port) {
-    return "COM" + std::to_string(port);
+    // Lumière's own reader: a param.ini that is a pipe or a folder reads as no file.
+    Profile profile;
+    if (loadProfile(path, profile) != 0) return kDefaultPort;
+    const int port = startupPortNumber(portText(profile));
+    return port > 0 ? port : kDefaultPort;
 }
 
 ParsedArguments parseArguments(const std::vector<std::string>& args) {

@@ -20,9 +20,6 @@ int portFromIni(std::string_view text);
 // portFromIni() on the file at `path`; kDefaultPort when it cannot be read.
 int portFromIniFile(const std::string& path);
 
-// Name of the link that selects port `port` in the program folder, e.g. "COM1".
-std::string comLinkName(int port);
-
 // What the command line asks for. Options left unset take their defaults from the
 // program folder (see main.cpp).
 struct SimOptions {

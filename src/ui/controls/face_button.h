@@ -8,11 +8,14 @@
 #include <functional>
 
 #include "model/controls.h"
-#include "ui/controls/desk_control.h"
+#include "ui/controls/mouse_args.h"
+#include "ui/controls/painted.h"
 
 namespace lumiere::ui {
 
 class FaceButton : public QAbstractButton {
+    Q_OBJECT
+
 public:
     FaceButton(const CommandButton& model, QPixmap builtinFace, QWidget* parent);
     void refresh();
@@ -26,8 +29,7 @@ protected:
 private:
     const CommandButton& model_;
     QPixmap builtin_;
-    CommandButton shown_;
-    bool first_ = true;
+    Painted<CommandButton> shown_;
 };
 
 }  // namespace lumiere::ui

@@ -13,22 +13,18 @@ GaugeView::GaugeView(const Gauge& model, QWidget* parent) : DeskControl(parent),
 }
 
 void GaugeView::refresh() {
-    const bool changed = first_ || model_.value != shown_.value || model_.min != shown_.min ||
-                         model_.max != shown_.max || model_.geo.left != shown_.geo.left ||
-                         model_.geo.top != shown_.geo.top;
-    if (!changed) return;
-    first_ = false;
-    shown_ = model_;
-    setGeometry(toRect(model_.geo));
+    if (!shown_.changed(model_)) return;
+    setGeometry(toRect(shown_->geo));
     update();
 }
 
 void GaugeView::paintEvent(QPaintEvent*) {
+    if (shown_.first()) return;
     QPainter painter(this);
     const QRect area = rect();
     painter.fillRect(area, QColor(12, 13, 15));
-    const double span = std::max(1, shown_.max - shown_.min);
-    const double fraction = std::clamp((shown_.value - shown_.min) / span, 0.0, 1.0);
+    const double span = std::max(1, shown_->max - shown_->min);
+    const double fraction = std::clamp((shown_->value - shown_->min) / span, 0.0, 1.0);
     const int inner = area.height() - 2;
     const int filled = static_cast<int>(inner * fraction + 0.5);
     if (filled > 0) {

@@ -3,10 +3,13 @@
 
 #include "model/controls.h"
 #include "ui/controls/desk_control.h"
+#include "ui/controls/painted.h"
 
 namespace lumiere::ui {
 
 class GaugeView : public DeskControl {
+    Q_OBJECT
+
 public:
     GaugeView(const Gauge& model, QWidget* parent);
     void refresh();
@@ -16,8 +19,7 @@ protected:
 
 private:
     const Gauge& model_;
-    Gauge shown_;
-    bool first_ = true;
+    Painted<Gauge> shown_;
 };
 
 }  // namespace lumiere::ui

@@ -3,10 +3,13 @@
 
 #include "model/controls.h"
 #include "ui/controls/desk_control.h"
+#include "ui/controls/painted.h"
 
 namespace lumiere::ui {
 
 class LabelView : public DeskControl {
+    Q_OBJECT
+
 public:
     LabelView(const Label& model, QWidget* parent);
 
@@ -22,10 +25,9 @@ protected:
 
 private:
     const Label& model_;
-    Label shown_;
+    Painted<Label> shown_;
     bool autoSize_ = false;
     int maxWidth_ = 0;
-    bool first_ = true;
 };
 
 }  // namespace lumiere::ui

@@ -1,33 +1,39 @@
 #pragma once
-// A control that shows a picture: a knob, the switch, an image. Without a picture of its own it
-// shows its built-in one (none for a transparent image).
+// A control that shows a picture: a knob (a picture box, with its border), the switch or an image.
+// Without a picture of its own it shows its built-in one (none for a transparent image).
 
 #include <QPixmap>
+#include <functional>
 
 #include "model/controls.h"
 #include "ui/controls/desk_control.h"
+#include "ui/controls/painted.h"
 
 namespace lumiere::ui {
 
 class PictureView : public DeskControl {
+    Q_OBJECT
+
 public:
-    PictureView(const Geometry& geometry, const Picture& picture, QPixmap builtin, QWidget* parent);
-    // Knobs have a border style as well.
-    void setBorderStyle(const int* borderStyle) { borderStyle_ = borderStyle; }
+    PictureView(const PictureBox& model, QPixmap builtin, QWidget* parent);
+    PictureView(const Image& model, QPixmap builtin, QWidget* parent);
     void refresh();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    const Geometry& geometry_;
-    const Picture& picture_;
-    const int* borderStyle_ = nullptr;
+    // What the view shows of either kind of model.
+    struct Look {
+        Geometry geo;
+        Picture picture;
+        int borderStyle = 0;
+        bool operator==(const Look&) const = default;
+    };
+
+    std::function<Look()> read_;
+    Painted<Look> shown_;
     QPixmap builtin_;
-    Geometry shownGeometry_;
-    const PictureData* shownPicture_ = nullptr;
-    int shownBorder_ = -1;
-    bool first_ = true;
 };
 
 }  // namespace lumiere::ui

@@ -10,11 +10,12 @@
 
 #include <functional>
 
-#include "desk/mouse.h"
-#include "reliability/hostile_input.h"
-#include "sequences/runner_driver.h"
+#include "model/mouse.h"
+#include "support/hostile_input.h"
+#include "support/runner_driver.h"
 #include "text/cp1252.h"
 #include "text/french.h"
+#include "text/trim.h"
 
 namespace lumiere {
 namespace {
@@ -32,7 +33,7 @@ std::vector<std::string> expectedSteps(const std::string& bytes) {
     for (const std::string& line : test::expectedLines(bytes, std::string::npos)) {
         const std::string text = decodeFileText(line);
         if (!text.empty() && text.front() == ';') continue;
-        steps.emplace_back(trimSpaces(text));
+        steps.emplace_back(trim(text, kSpaces));
         if (steps.size() == static_cast<std::size_t>(kSteps)) break;
     }
     return steps;

@@ -6,8 +6,8 @@
 
 #include <cmath>
 
-#include "reliability/hostile_input.h"
-#include "sequences/runner_driver.h"
+#include "support/hostile_input.h"
+#include "support/runner_driver.h"
 
 namespace lumiere {
 namespace {
@@ -39,14 +39,14 @@ void expectDeskConsistent(AppRig& rig, const std::string& what) {
             EXPECT_EQ(gauge.value, 20 - level) << what << ", gauge " << i;
         }
     }
-    EXPECT_TRUE(form.Timer4.enabled) << what;
-    EXPECT_FALSE(form.Timer1.enabled) << what;
+    EXPECT_TRUE(rig->show().timer4().enabled) << what;
+    EXPECT_FALSE(rig->show().timer1().enabled) << what;
 
     // The pointer over the desk, left of every knob: nothing moves, the master interval follows.
     rig->Picture11_MouseMove(0, 0, 100, 1000);
     const int master = levelAt(form.potar[8].geo.top);
-    EXPECT_GE(form.Timer1.interval, 0) << what;
-    EXPECT_EQ(form.Timer1.interval, 15 * std::max(0, master)) << what;
+    EXPECT_GE(rig->show().timer1().interval, 0) << what;
+    EXPECT_EQ(rig->show().timer1().interval, 15 * std::max(0, master)) << what;
 
     rig.port.clear();
     constexpr int kTicks = 50;

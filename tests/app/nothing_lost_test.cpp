@@ -12,7 +12,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "reliability/hostile_input.h"
+#include "support/hostile_input.h"
 #include "text/cp1252.h"
 #include "text/french.h"
 

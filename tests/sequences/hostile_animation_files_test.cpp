@@ -11,7 +11,7 @@
 #include <functional>
 #include <future>
 
-#include "reliability/hostile_input.h"
+#include "support/hostile_input.h"
 #include "text/cp1252.h"
 #include "text/french.h"
 
@@ -165,7 +165,7 @@ TEST(HostileAnimationFiles, EveryEffectKeepsSendingOneByteFramePerTick) {
     for (int button = 0; button <= 8; ++button) {
         rig->Command11_Click(button);
         ASSERT_EQ(rig.values().choix, button);
-        ASSERT_TRUE(rig.form().Timer1.enabled) << button;
+        ASSERT_TRUE(rig->show().timer1().enabled) << button;
         test::expectOneByteFramePerTick(rig, 40, "button " + std::to_string(button));
     }
 }

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "reliability/hostile_input.h"
+#include "support/hostile_input.h"
 #include "text/cp1252.h"
 #include "text/french.h"
 

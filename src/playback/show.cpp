@@ -1,0 +1,57 @@
+#include "playback/show.h"
+
+namespace lumiere {
+
+Show::Show(Form1& form, AppValues& values, LampLink& link, Platform& platform)
+    : form_(form),
+      values_(values),
+      link_(link),
+      player_(form, values, link, platform),
+      blinker_(form, values, link) {}
+
+void Show::Timer1_Timer() {
+    if (timer1_.enabled) player_.Timer1_Timer();
+}
+
+void Show::Timer4_Timer() {
+    if (timer4_.enabled) blinker_.Timer4_Timer();
+}
+
+void Show::play() {
+    timer4_.enabled = false;
+    timer1_.enabled = true;
+}
+
+void Show::handBack() {
+    timer1_.enabled = false;
+    if (values_.marche == 1) timer4_.enabled = true;
+}
+
+void Show::blinkChannels() {
+    timer1_.enabled = false;
+    timer4_.enabled = true;
+}
+
+void Show::stopBlinker() {
+    timer4_.enabled = false;
+}
+
+void Show::switchOn() {
+    timer4_.enabled = true;
+}
+
+void Show::switchOff() {
+    timer4_.enabled = false;
+    timer1_.enabled = false;
+    link_.envoi(0);
+    for (Label& lamp : form_.lampe) lamp.backColor = colour::kLightGrey;
+}
+
+void Show::end() {
+    timer1_.enabled = false;
+    timer4_.enabled = false;
+    link_.envoi(0);
+    link_.seal();
+}
+
+}  // namespace lumiere

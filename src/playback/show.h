@@ -1,0 +1,62 @@
+#pragma once
+// The show: who drives the lamps. Either the sequence player (Timer1) plays the effect chosen by
+// the last command button, or the channel blinker (Timer4) blinks the channels at the rate of
+// their faders, or nothing runs. The show owns both timers and every frame that no player
+// computes (the all-off frame): the command buttons, the sequence runner, the desk switch and
+// shutdown ask it, and none of them starts or stops a timer or sends a frame on its own.
+
+#include "link/lamp_link.h"
+#include "model/controls.h"
+#include "model/form1.h"
+#include "model/values.h"
+#include "playback/blinker.h"
+#include "playback/player.h"
+
+namespace lumiere {
+
+class Platform;
+
+class Show {
+public:
+    Show(Form1& form, AppValues& values, LampLink& link, Platform& platform);
+
+    // The timers as the window binds them: {enabled, interval in ms}.
+    const Timer& timer1() const { return timer1_; }
+    const Timer& timer4() const { return timer4_; }
+    const Player& player() const { return player_; }
+
+    // The ticks of the two timers.
+    void Timer1_Timer();
+    void Timer4_Timer();
+
+    // The player takes the lamps with the effect chosen in `choix`; the blinker stops.
+    void play();
+    // The player stops, and the lamps go back to the blinker while the desk is on (`marche`).
+    void handBack();
+    // The player stops and the blinker takes the lamps whatever the switch says: a cycle step
+    // puts the faders somewhere and shows them for its slice.
+    void blinkChannels();
+    // The blinker stops: the end of a sequence slice, or a click while the desk is off.
+    void stopBlinker();
+
+    // The desk switch. On: the blinker starts. Off: both stop, one all-off frame goes out and
+    // every lamp turns grey.
+    void switchOn();
+    void switchOff();
+    // Shutdown: both stop, and the all-off frame is the last frame on the line.
+    void end();
+
+    // The master fader sets the player's speed; 0 or less pauses it.
+    void setPlayerInterval(int milliseconds) { timer1_.interval = milliseconds; }
+
+private:
+    Form1& form_;
+    AppValues& values_;
+    LampLink& link_;
+    Player player_;
+    Blinker blinker_;
+    Timer timer1_{false, 10};
+    Timer timer4_{false, 10};
+};
+
+}  // namespace lumiere
