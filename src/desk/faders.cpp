@@ -11,9 +11,6 @@
 namespace lumiere {
 namespace {
 
-constexpr Twips kBandTop = 920;
-constexpr Twips kBandBottom = 3590;
-constexpr Twips kLowestPointer = 3390;
 constexpr int kEvenGroup[] = {0, 2, 4, 6};
 constexpr int kOddGroup[] = {1, 3, 5, 7};
 
@@ -37,8 +34,8 @@ void Faders::followGroup(const int* knobs, int reference, Twips y) {
 }
 
 void Faders::Picture11_MouseMove(int, int, Twips x, Twips y) {
-    if (y < kBandTop || y > kBandBottom) return;
-    y = std::min(y, kLowestPointer);
+    if (y < faderBand::kTop || y > faderBand::kBottom) return;
+    y = std::min(y, faderBand::kLowestPointer);
 
     const int selector = form_.Slider1.value;
     if (selector == 1 || selector == 3) followGroup(kEvenGroup, 2, y);

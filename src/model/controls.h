@@ -4,6 +4,7 @@
 // events. Positions and sizes are twips (15 twips per pixel), relative to the parent control.
 // Texts are Windows-1252 bytes.
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -11,6 +12,13 @@
 namespace lumiere {
 
 using Twips = float;
+
+// The screen the layout was drawn for: 96 dots per inch, 15 twips per pixel.
+inline constexpr double kTwipsPerPixel = 15.0;
+
+inline int toPixels(Twips twips) {
+    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+}
 
 // Colours as 0x00BBGGRR values.
 namespace colour {

@@ -12,6 +12,15 @@ inline constexpr int kStrips = 9;    // strips 0 to 7 are the lamp channels, 8 i
 inline constexpr int kChannels = 8;  // lamp channels
 inline constexpr int kButtons = 12;  // Command11 (0 to 11)
 
+// The fader band of the desk picture (twips): the knobs follow pointer heights from kTop to
+// kBottom, and a pointer below kLowestPointer counts as there. So a knob's top travels from
+// kTop − its height (full) to kLowestPointer − its height (zero).
+namespace faderBand {
+inline constexpr Twips kTop = 920;
+inline constexpr Twips kBottom = 3590;
+inline constexpr Twips kLowestPointer = 3390;
+}  // namespace faderBand
+
 // The window's own status bar under the desk: the state of the lamp link and the last notice
 // (a missing file, an editor that would not open). Not part of the desk itself.
 struct StatusBar {

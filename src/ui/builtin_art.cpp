@@ -1,16 +1,16 @@
 #include "ui/builtin_art.h"
 
+#include "builtin_pictures.h"
+
 namespace lumiere::ui {
 
 const BuiltinArt& BuiltinArt::get() {
+    using namespace builtin_art;
     static const BuiltinArt art{
-        QPixmap(QStringLiteral(":/builtin/desk.bmp")),
-        QPixmap(QStringLiteral(":/builtin/knob.bmp")),
-        QPixmap(QStringLiteral(":/builtin/switch.bmp")),
-        QPixmap(QStringLiteral(":/builtin/face.bmp")),
-        QPixmap(QStringLiteral(":/builtin/banner.bmp")),
-        QPixmap(QStringLiteral(":/builtin/title.bmp")),
-        QPixmap(QStringLiteral(":/builtin/background.bmp")),
+        QPixmap(resourcePath(kDesk)),       QPixmap(resourcePath(kKnob)),
+        QPixmap(resourcePath(kSwitch)),     QPixmap(resourcePath(kFace)),
+        QPixmap(resourcePath(kBanner)),     QPixmap(resourcePath(kTitle)),
+        QPixmap(resourcePath(kBackground)),
     };
     return art;
 }

@@ -14,8 +14,6 @@
 
 namespace lumiere::ui {
 
-inline constexpr double kTwipsPerPixel = 15.0;
-
 inline QString toQString(const std::string& cp1252) {
     return QString::fromStdString(toUtf8(cp1252));
 }
@@ -27,10 +25,6 @@ inline std::string fromQString(const QString& text) {
 inline QColor toQColor(std::uint32_t bgr) {
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
                   static_cast<int>((bgr >> 16) & 0xFF));
-}
-
-inline int toPixels(Twips twips) {
-    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
 }
 
 inline Twips toTwips(double pixels) {

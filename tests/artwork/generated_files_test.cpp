@@ -8,7 +8,7 @@
 #include <QImage>
 #include <QtEndian>
 
-#include "builtin_art.h"
+#include "builtin_pictures.h"
 
 namespace {
 

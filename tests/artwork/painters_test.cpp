@@ -73,14 +73,11 @@ TEST(Painters, LightSurfacesCarryBlackAndDarkText) {
 }
 
 TEST(Painters, DeskLeavesThePlacesOfWindowTextPlainAndDark) {
-    namespace L = desk_layout;
+    const DeskLayout& places = layout().desk;
     const QImage image = desk();
-    expectPlainDark(image, QRect(L::kMasterLabelX, L::kMasterLabelY, L::kMasterLabelWidth,
-                                 L::kMasterLabelHeight));
-    expectPlainDark(image, QRect(L::kSwitchLabelX, L::kSwitchLabelY, L::kSwitchLabelWidth,
-                                 L::kSwitchLabelHeight));
-    for (int x : L::kFigureX)
-        expectPlainDark(image, QRect(x, L::kFigureY, L::kFigureWidth, L::kFigureHeight));
+    expectPlainDark(image, places.masterLabel);
+    expectPlainDark(image, places.toggleLabel);
+    for (const QRect& figure : places.figures) expectPlainDark(image, figure);
     const QImage top = banner();
     expectPlainDark(top, QRect(625, 0, 45, top.height()));
 }

@@ -7,13 +7,14 @@
 #include <cmath>
 
 #include "artwork.h"
+#include "desk_layout.h"
 #include "metal.h"
 #include "palette.h"
 
 namespace lumiere::artwork {
 
 QImage buttonFace(bool pressed) {
-    const QSize size(111, 23);
+    const QSize size = layout().buttonFace;
     // The corners outside the rounded plate show the panel the buttons sit on.
     QImage image = canvas(size, palette::kAluminium);
     const QRectF plate(0.5, 0.5, size.width() - 1, size.height() - 1);
@@ -44,7 +45,7 @@ QImage buttonFace(bool pressed) {
 }
 
 QImage knobCap(bool selected) {
-    const QSize size(33, 21);
+    const QSize size = layout().knobCap;
     // The corners show the dark desk the knob slides on.
     QImage image = canvas(size, palette::kDeskMetal);
     QPainter p(&image);
@@ -156,7 +157,7 @@ void drawLever(QPainter& p, QPointF base, QPointF tip) {
 }  // namespace
 
 QImage toggleSwitch(bool on) {
-    const QSize size(30, 41);
+    const QSize size = layout().toggle;
     QImage image = canvas(size, palette::kHollow);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "artwork.h"
+#include "builtin_pictures.h"
+#include "model/picture_names.h"
 
 namespace {
 
@@ -54,28 +56,33 @@ int main(int argc, char** argv) {
                 << " not found (fonts-liberation), using a substitute\n";
     }
 
+    using namespace lumiere;
     using namespace lumiere::artwork;
     const QImage face = buttonFace(false);
     const QImage knob = knobCap(false);
     const QImage switchOff = toggleSwitch(false);
     const QImage deskImage = desk();
-    const std::vector<Picture> pictures{
-        {runtimeDir, QStringLiteral("bouton1.dib"), face},
-        {runtimeDir, QStringLiteral("bouton2.dib"), buttonFace(true)},
-        {runtimeDir, QStringLiteral("bout_off.dib"), knob},
-        {runtimeDir, QStringLiteral("bout_on.dib"), knobCap(true)},
-        {runtimeDir, QStringLiteral("int2_off.dib"), switchOff},
-        {runtimeDir, QStringLiteral("int2_on.dib"), toggleSwitch(true)},
-        {runtimeDir, QStringLiteral("pupitre.bmp"), deskImage},
-        {builtinDir, QStringLiteral("desk.bmp"), deskImage},
-        {builtinDir, QStringLiteral("knob.bmp"), knob},
-        {builtinDir, QStringLiteral("switch.bmp"), switchOff},
-        {builtinDir, QStringLiteral("face.bmp"), face},
-        {builtinDir, QStringLiteral("banner.bmp"), banner()},
-        {builtinDir, QStringLiteral("title.bmp"), title()},
-        {builtinDir, QStringLiteral("background.bmp"), controlPanel()},
+    namespace names = pictures;
+    const auto file = [](std::string_view name) {
+        return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
     };
-    for (const Picture& picture : pictures) {
+    const std::vector<Picture> written{
+        {runtimeDir, file(names::kButtonUp), face},
+        {runtimeDir, file(names::kButtonDown), buttonFace(true)},
+        {runtimeDir, file(names::kKnobPlain), knob},
+        {runtimeDir, file(names::kKnobLit), knobCap(true)},
+        {runtimeDir, file(names::kSwitchOff), switchOff},
+        {runtimeDir, file(names::kSwitchOn), toggleSwitch(true)},
+        {runtimeDir, file(names::kDesk), deskImage},
+        {builtinDir, QString::fromLatin1(builtin_art::kDesk), deskImage},
+        {builtinDir, QString::fromLatin1(builtin_art::kKnob), knob},
+        {builtinDir, QString::fromLatin1(builtin_art::kSwitch), switchOff},
+        {builtinDir, QString::fromLatin1(builtin_art::kFace), face},
+        {builtinDir, QString::fromLatin1(builtin_art::kBanner), banner()},
+        {builtinDir, QString::fromLatin1(builtin_art::kTitle), title()},
+        {builtinDir, QString::fromLatin1(builtin_art::kBackground), controlPanel()},
+    };
+    for (const Picture& picture : written) {
         if (!writeBmp(picture)) {
             err << "lumiere-artwork: cannot write "
                 << QDir(picture.directory).filePath(picture.name) << "\n";

@@ -4,6 +4,7 @@
 #include <QLinearGradient>
 
 #include "artwork.h"
+#include "desk_layout.h"
 #include "metal.h"
 #include "palette.h"
 
@@ -11,29 +12,27 @@ namespace lumiere::artwork {
 
 namespace {
 
-constexpr int kBannerHeight = 22;
-
 // Vertical shading of the banner. The title picture reuses it row for row, so the title sits
 // on the banner without a visible edge.
 void paintBannerShading(QPainter& p, int width) {
-    QLinearGradient shading(0, 0, 0, kBannerHeight);
+    QLinearGradient shading(0, 0, 0, layout().banner.height());
     shading.setColorAt(0.0, QColor(0x36, 0x37, 0x3c));
     shading.setColorAt(0.5, QColor(0x18, 0x19, 0x1c));
     shading.setColorAt(1.0, QColor(0x07, 0x07, 0x08));
-    p.fillRect(QRectF(0, 0, width, kBannerHeight), shading);
+    p.fillRect(QRectF(0, 0, width, layout().banner.height()), shading);
 }
 
 }  // namespace
 
 QImage banner() {
-    QImage image = canvas(QSize(687, kBannerHeight), Qt::black);
+    QImage image = canvas(layout().banner, Qt::black);
     QPainter p(&image);
     paintBannerShading(p, image.width());
     return image;
 }
 
 QImage title() {
-    const QSize size(241, 21);
+    const QSize size = layout().title;
     QImage image = canvas(size, Qt::black);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -78,7 +77,7 @@ QImage title() {
 }
 
 QImage controlPanel() {
-    const QSize size(690, 103);
+    const QSize size = layout().panel;
     QImage image = brushedMetal(size, palette::kAluminium, 8, 0xc0a1e101u);
     QPainter p(&image);
     QLinearGradient sheen(0, 0, size.width(), size.height());
