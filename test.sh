@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Runs every test of Lumière: ./test.sh [debug|release|asan]   (default: debug)
+# Runs every test of Lumière: ./test.sh [debug|asan]   (default: debug)
 set -euo pipefail
 cd "$(dirname "$0")"
 preset="${1:-debug}"
+case "$preset" in
+  debug|asan) ;;
+  *) echo "usage: ./test.sh [debug|asan]" >&2; exit 2 ;;
+esac
 
-scripts/setup.sh
+scripts/setup.sh test
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"
-ctest --preset "$preset"
+ctest --preset "$preset" --parallel "$(nproc)"

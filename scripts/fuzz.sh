@@ -14,7 +14,7 @@ if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
   exit 2
 fi
 
-scripts/setup.sh
+scripts/setup.sh test
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 

@@ -1,15 +1,27 @@
 #!/usr/bin/env bash
-# Installs what Lumière needs to build, run and test on Debian 12, when it is missing.
+# Installs what Lumière needs on Debian 12, when it is missing:
+#   scripts/setup.sh        what building and running the program needs (./start.sh)
+#   scripts/setup.sh test   that, and the test, benchmark and fuzz tool chains (./test.sh, CI)
 set -euo pipefail
 
-packages=(
-  cmake g++ make pkg-config
+run_packages=(
+  cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
-  libgtest-dev libgmock-dev qt6-serialport-dev
-  clang libclang-rt-14-dev
   fonts-liberation
-  xvfb xauth x11-apps imagemagick
 )
+test_packages=(
+  libgtest-dev libgmock-dev
+  xvfb xauth x11-apps imagemagick
+  qt6-serialport-dev
+  clang libclang-rt-14-dev clang-format
+)
+
+packages=("${run_packages[@]}")
+case "${1:-run}" in
+  run) ;;
+  test) packages+=("${test_packages[@]}") ;;
+  *) echo "usage: scripts/setup.sh [run|test]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -36,11 +36,12 @@ DeskLayout deskOf(const Form1& form) {
 
     constexpr int kLastChannel = kChannels - 1;
     constexpr int kMaster = kStrips - 1;
-    const int channelsEnd = std::max({desk.lamps[kLastChannel].right(),
-                                      desk.gauges[kLastChannel].right(),
-                                      desk.knobs[kLastChannel].right()}) + 1;
-    const int masterStart = std::min({desk.lamps[kMaster].left(), desk.gauges[kMaster].left(),
-                                      desk.figures[kMaster].left()});
+    const int channelsEnd =
+        std::max({desk.lamps[kLastChannel].right(), desk.gauges[kLastChannel].right(),
+                  desk.knobs[kLastChannel].right()}) +
+        1;
+    const int masterStart = std::min(
+        {desk.lamps[kMaster].left(), desk.gauges[kMaster].left(), desk.figures[kMaster].left()});
     desk.masterSectionX = (channelsEnd + masterStart + 1) / 2;
     const int travelEnd = desk.knobTopMax + desk.knobs[0].height();
     desk.channelNumberY = (travelEnd + desk.lowerBandY) / 2;

@@ -23,9 +23,9 @@ struct DeskLayout {
     QRect toggle;
     QRect toggleLabel;
     QRect masterLabel;
-    int lowerBandY = 0;       // top of the band below the fader tracks
-    int masterSectionX = 0;   // between the last channel strip and the master strip
-    int channelNumberY = 0;   // centre line of the channel numbers, under the fader travel
+    int lowerBandY = 0;      // top of the band below the fader tracks
+    int masterSectionX = 0;  // between the last channel strip and the master strip
+    int channelNumberY = 0;  // centre line of the channel numbers, under the fader travel
 
     double slotCentre(int strip) const { return knobs[strip].x() + knobs[strip].width() / 2.0; }
 };
