@@ -12,11 +12,11 @@
 
 namespace lumiere {
 
-Application::Application(Platform& platform, SerialPort& port)
+Application::Application(Platform& platform, SerialPort& port, const std::string& systemPorts)
     : platform_(platform),
       form_(makeForm1()),
       form2_(makeForm2()),
-      link_(port, PortDevices(platform.programFolder())),
+      link_(port, PortDevices(platform.programFolder(), systemPorts)),
       show_(form_, values_, link_, platform_),
       faders_(form_, values_, show_),
       knobs_(form_, values_, platform_),

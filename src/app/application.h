@@ -31,7 +31,9 @@ class Application final : public WindowEvents,
                           public ControlEvents,
                           public SettingsEvents {
 public:
-    Application(Platform& platform, SerialPort& port);
+    // `systemPorts`: where the machine's own serial ports are (link/port_devices.h).
+    Application(Platform& platform, SerialPort& port,
+                const std::string& systemPorts = kSystemSerialPorts);
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 

@@ -29,7 +29,7 @@ std::string PortDevices::deviceFor(int number) {
         cachedName_ = names.empty() ? std::string() : names.front();  // the exact name wins
     }
     if (!cachedName_.empty()) return folder_ + "/" + cachedName_;
-    return "/dev/ttyS" + std::to_string(number - 1);
+    return systemPorts_ + std::to_string(number - 1);
 }
 
 }  // namespace lumiere

@@ -10,9 +10,14 @@ namespace lumiere {
 // The name of port `number` in the program folder and in the messages: "COM3".
 std::string comName(int number);
 
+// Where the machine's own serial ports are: /dev/ttyS0, /dev/ttyS1 …
+inline constexpr const char* kSystemSerialPorts = "/dev/ttyS";
+
 class PortDevices {
 public:
-    explicit PortDevices(std::string programFolder) : folder_(std::move(programFolder)) {}
+    // `systemPorts` is the prefix of the machine's ports; tests give one where no port exists.
+    explicit PortDevices(std::string programFolder, std::string systemPorts = kSystemSerialPorts)
+        : folder_(std::move(programFolder)), systemPorts_(std::move(systemPorts)) {}
 
     // The device of port `number`, empty for no port. Cheap enough for every frame: the folder is
     // scanned again only when its modification time changes.
@@ -20,6 +25,7 @@ public:
 
 private:
     std::string folder_;
+    std::string systemPorts_;
     int cachedNumber_ = 0;
     long long cachedStamp_ = -1;
     std::string cachedName_;  // the COM<N> entry found in the folder, empty when none

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "support/ordinary_user.h"
 #include "support/temp_folder.h"
 #include "text/cp1252.h"
 #include "text/french.h"
@@ -234,12 +235,15 @@ TEST(SequenceFilesOnDiskTest, AFailedSaveKeepsTheOldFile) {
     EXPECT_NE(error, 0);
     EXPECT_EQ(folder.read("c.txt"), "old");
 
-    if (::geteuid() != 0) {
-        ASSERT_EQ(::chmod(folder.path().c_str(), 0500), 0);
-        EXPECT_NE(saveCycle(folder.file("c.txt"), kDesignTops), 0);
-        ::chmod(folder.path().c_str(), 0700);
-        EXPECT_EQ(folder.read("c.txt"), "old");
-    }
+    // A folder the user may not write to.
+    ASSERT_EQ(::chmod(folder.path().c_str(), 0555), 0);
+    EXPECT_EQ(test::asOrdinaryUser([&] {
+                  EXPECT_EQ(saveCycle(folder.file("c.txt"), kDesignTops), EACCES);
+                  return 0;
+              }),
+              0);
+    ::chmod(folder.path().c_str(), 0700);
+    EXPECT_EQ(folder.read("c.txt"), "old");
     EXPECT_FALSE(leftTemporaryFiles(folder.path()));
     EXPECT_FALSE(leftTemporaryFiles(folder.file("dir")));
 }

@@ -12,11 +12,13 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "io/text_file.h"
 #include "model/values.h"
 #include "support/app_rig.h"
 #include "text/lines.h"
@@ -86,13 +88,27 @@ inline void expectTableBounds(const std::array<std::string, kTableSize>& table,
     }
 }
 
-// Seconds spent in `action`.
-template <typename Action>
-double secondsFor(Action&& action) {
-    const auto start = std::chrono::steady_clock::now();
-    action();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+// The bytes this process read from files while `action` ran ("rchar" of /proc/self/io): how far
+// a load went into a file, whatever the speed of the machine.
+inline long long bytesRead() {
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    long long value = 0;
+    while (io >> key >> value) {
+        if (key == "rchar:") return value;
+    }
+    return -1;
 }
+template <typename Action>
+long long bytesReadDuring(Action&& action) {
+    const long long before = bytesRead();
+    action();
+    return bytesRead() - before;
+}
+
+// A load never reads past this much of a file (io/text_file.h), and a little more for param.ini
+// and the folder listings it may do on the way.
+inline constexpr long long kBoundedLoad = static_cast<long long>(kMaxReadBytes) + (1 << 20);
 
 // The sequence player's ticks: with an effect chosen (buttons 0 to 8) every tick sends exactly
 // one frame, with the other buttons none; every frame carries a pattern byte.

@@ -1,7 +1,8 @@
 #pragma once
 // The real window offscreen over the real serial-port adapter, in a temporary program folder
-// whose param.ini selects port 9: a line linked there as COM9 is what the window drives, and with
-// the link gone there is no /dev/ttyS8 behind it on the machines here.
+// whose param.ini selects port 9: a line linked there as COM9 is what the window drives. The
+// machine's own ports are looked for in that folder too, so with the link gone there is no port
+// behind it whatever the machine has.
 
 #include <memory>
 
@@ -18,7 +19,7 @@ struct RealWindow {
     RealWindow() {
         folder.write("param.ini", "[Port]\r\nCOM=9\r\n");
         platform.folder = folder.path();
-        app = std::make_unique<Application>(platform, port);
+        app = std::make_unique<Application>(platform, port, folder.file("ttyS"));
         window = std::make_unique<ui::MainWindow>(*app, platform);
         app->Form_Load();
         window->show();

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <ostream>
 #include <string>
 
 namespace lumiere {
@@ -19,6 +22,29 @@ struct ScanCase {
     bool found;
 };
 
+void PrintTo(const ScanCase& c, std::ostream* out) {
+    *out << testing::PrintToString(c.text) << " reads " << c.value;
+}
+
+// The test's name in the listing: the text itself, spelled with letters, digits and underscores
+// ("12abc", "minus0dot5", "tab_lf_5").
+std::string caseName(const testing::TestParamInfo<ScanCase>& info) {
+    static const std::pair<char, const char*> kSpelled[] = {
+        {'-', "minus"}, {'+', "plus"}, {'.', "dot"}, {',', "comma"}, {'&', "amp"},
+        {' ', "_"},     {'\t', "tab"}, {'\n', "lf"}, {'\r', "cr"}};
+    std::string name;
+    for (const char c : info.param.text) {
+        if (std::isalnum(static_cast<unsigned char>(c))) {
+            name += c;
+            continue;
+        }
+        const auto* spelled = std::find_if(std::begin(kSpelled), std::end(kSpelled),
+                                           [c](const auto& entry) { return entry.first == c; });
+        name += spelled != std::end(kSpelled) ? spelled->second : "x";
+    }
+    return (name.empty() ? "empty" : name) + "_" + std::to_string(info.index);
+}
+
 class ScanNumberTest : public testing::TestWithParam<ScanCase> {};
 
 TEST_P(ScanNumberTest, ReadsTheLeadingNumber) {
@@ -32,14 +58,16 @@ TEST_P(ScanNumberTest, ReadsTheLeadingNumber) {
     EXPECT_DOUBLE_EQ(readNumber(c.text), c.value);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Decimal, ScanNumberTest,
-    testing::Values(ScanCase{"12", 12, 2, true}, ScanCase{"0", 0, 1, true},
-                    ScanCase{"+7", 7, 2, true}, ScanCase{"-0.5", -0.5, 4, true},
-                    ScanCase{"1.2.3", 1.2, 3, true}, ScanCase{".5", 0.5, 2, true},
-                    ScanCase{"5.", 5, 2, true}, ScanCase{"12abc", 12, 2, true},
-                    ScanCase{"3,5", 3, 1, true}, ScanCase{"5-3", 5, 1, true},
-                    ScanCase{"0x10", 0, 1, true}, ScanCase{"007", 7, 3, true}));
+INSTANTIATE_TEST_SUITE_P(Decimal, ScanNumberTest,
+                         testing::Values(ScanCase{"12", 12, 2, true}, ScanCase{"0", 0, 1, true},
+                                         ScanCase{"+7", 7, 2, true},
+                                         ScanCase{"-0.5", -0.5, 4, true},
+                                         ScanCase{"1.2.3", 1.2, 3, true},
+                                         ScanCase{".5", 0.5, 2, true}, ScanCase{"5.", 5, 2, true},
+                                         ScanCase{"12abc", 12, 2, true},
+                                         ScanCase{"3,5", 3, 1, true}, ScanCase{"5-3", 5, 1, true},
+                                         ScanCase{"0x10", 0, 1, true}, ScanCase{"007", 7, 3, true}),
+                         caseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Blanks, ScanNumberTest,
@@ -47,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ScanCase{"- 5", -5, 3, true}, ScanCase{"1 . 5", 1.5, 5, true},
                     ScanCase{"1 E 2", 100, 5, true}, ScanCase{"  42  volts", 42, 4, true},
                     ScanCase{"1 2 ", 12, 3, true}, ScanCase{"12\r3", 12, 2, true},
-                    ScanCase{"\r5", 0, kAnyEnd, false}, ScanCase{"1\n2", 12, 3, true}));
+                    ScanCase{"\r5", 0, kAnyEnd, false}, ScanCase{"1\n2", 12, 3, true}),
+    caseName);
 
 INSTANTIATE_TEST_SUITE_P(
     Exponent, ScanNumberTest,
@@ -56,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ScanCase{"1D-1", 0.1, 4, true}, ScanCase{"1.5E+1", 15, 6, true},
                     ScanCase{"1e2x", 100, 3, true}, ScanCase{"1e1.5", 10, 3, true},
                     ScanCase{"1E", 1, kAnyEnd, true}, ScanCase{"1E+", 1, kAnyEnd, true},
-                    ScanCase{"1Ex", 1, kAnyEnd, true}, ScanCase{"1E-x", 1, kAnyEnd, true}));
+                    ScanCase{"1Ex", 1, kAnyEnd, true}, ScanCase{"1E-x", 1, kAnyEnd, true}),
+    caseName);
 
 INSTANTIATE_TEST_SUITE_P(
     HexAndOctal, ScanNumberTest,
@@ -65,7 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ScanCase{"&O17", 15, 4, true}, ScanCase{"&o7", 7, 3, true},
                     ScanCase{"&O178", 15, 4, true}, ScanCase{"&O8", 0, kAnyEnd, false},
                     ScanCase{"&H", 0, kAnyEnd, false}, ScanCase{"&x", 0, kAnyEnd, false},
-                    ScanCase{"&", 0, kAnyEnd, false}, ScanCase{"&12", 0, kAnyEnd, false}));
+                    ScanCase{"&", 0, kAnyEnd, false}, ScanCase{"&12", 0, kAnyEnd, false}),
+    caseName);
 
 INSTANTIATE_TEST_SUITE_P(
     NoNumber, ScanNumberTest,
@@ -73,7 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ScanCase{"-", 0, kAnyEnd, false}, ScanCase{".", 0, kAnyEnd, false},
                     ScanCase{"+.", 0, kAnyEnd, false}, ScanCase{"--5", 0, kAnyEnd, false},
                     ScanCase{"+-1", 0, kAnyEnd, false}, ScanCase{" \t\n ", 0, kAnyEnd, false},
-                    ScanCase{"E5", 0, kAnyEnd, false}, ScanCase{"x12", 0, kAnyEnd, false}));
+                    ScanCase{"E5", 0, kAnyEnd, false}, ScanCase{"x12", 0, kAnyEnd, false}),
+    caseName);
 
 TEST(ScanNumberHugeTest, ManyDigitsAndBlanksDoNotBreakTheReading) {
     const std::string digits(100000, '9');
