@@ -1,7 +1,7 @@
 // Lumière's frame-timing benchmark: what a frame costs, how steadily the window's timers put
 // frames on the line, the CPU it takes, and how fast the window starts. Prints one table.
 //
-//   build/release/bench/lumiere-bench [seconds per timing phase, default 10]
+//   build/bench/bench/lumiere-bench [seconds per timing phase, default 10]
 
 #include <QApplication>
 #include <csignal>

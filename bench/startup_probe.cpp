@@ -31,6 +31,8 @@ constexpr const char* kProbeFlag = "--startup-probe";
 
 // Notes that the watched widget received its first paint event.
 class FirstPaint : public QObject {
+    Q_OBJECT
+
 public:
     bool seen = false;
 
@@ -118,3 +120,5 @@ bool isStartupProbe(int argc, char** argv) {
 }
 
 }  // namespace lumiere::bench
+
+#include "startup_probe.moc"
