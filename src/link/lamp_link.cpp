@@ -45,7 +45,6 @@ void LampLink::probe() {
 
 void LampLink::fail(int errnum) {
     port_.close();
-    ++framesDropped_;
     setFault(errnum);
 }
 
@@ -65,7 +64,6 @@ void LampLink::setFault(int errnum) {
 
 void LampLink::failValue(double value) {
     port_.close();
-    ++framesDropped_;
     const std::string shown = std::isfinite(value) && std::abs(value) < 1e15
                                   ? std::to_string(static_cast<long long>(value))
                                   : std::string("hors format");

@@ -37,7 +37,6 @@ public:
     // Empty while frames get through; otherwise what went wrong, in Windows-1252 French.
     const std::string& fault() const { return fault_; }
     std::uint64_t framesSent() const { return framesSent_; }
-    std::uint64_t framesDropped() const { return framesDropped_; }
 
 private:
     void fail(int errnum);
@@ -51,7 +50,6 @@ private:
     std::string device_;  // the device of the current or last frame
     std::string fault_;
     std::uint64_t framesSent_ = 0;
-    std::uint64_t framesDropped_ = 0;
 };
 
 }  // namespace lumiere

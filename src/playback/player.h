@@ -21,7 +21,6 @@ public:
 
     void Timer1_Timer();
 
-    double motif() const { return motif_; }
     int rang() const { return rang_; }
 
 private:

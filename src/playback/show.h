@@ -23,7 +23,6 @@ public:
     // The timers as the window binds them: {enabled, interval in ms}.
     const Timer& timer1() const { return timer1_; }
     const Timer& timer4() const { return timer4_; }
-    const Player& player() const { return player_; }
 
     // The ticks of the two timers.
     void Timer1_Timer();
