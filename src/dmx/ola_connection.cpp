@@ -14,7 +14,13 @@ class OlaConnection::Session {
 public:
     explicit Session(std::unique_ptr<ola::network::TCPSocket> socket)
         : socket_(std::move(socket)), client_(socket_.get()) {}
-    ~Session() { selectServer_.RemoveReadDescriptor(socket_.get()); }
+    ~Session() {
+        selectServer_.RemoveReadDescriptor(socket_.get());
+        // Stop() lets the client release what it still holds: the close handler and the
+        // requests olad never answered.
+        replies_.lost = true;
+        client_.Stop();
+    }
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
