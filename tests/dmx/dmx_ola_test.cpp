@@ -1,0 +1,123 @@
+// The DMX output against a real olad (private folder and port, Dummy plugin only, 127.0.0.1),
+// read back by an independent OLA client.
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "dmx/dmx_output.h"
+#include "dmx/dmx_sender.h"
+#include "dmx/ola_connection.h"
+#include "support/ola_daemon.h"
+#include "support/ola_universe_reader.h"
+
+namespace lumiere {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kUniverse = 3;
+constexpr DmxSettings kSettings{true, kUniverse, 10, 200};
+
+template <typename Condition>
+bool waitFor(Condition condition, std::chrono::milliseconds limit = 5s) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+class DmxOlaTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(daemon.start()) << daemon.log(); }
+
+    std::unique_ptr<DmxOutput> makeOutput() {
+        return std::make_unique<DmxOutput>(std::make_unique<OlaConnection>(daemon.port()),
+                                           kSettings);
+    }
+    std::unique_ptr<test::OlaUniverseReader> makeReader() {
+        auto reader = std::make_unique<test::OlaUniverseReader>(daemon.port(), kUniverse);
+        EXPECT_TRUE(reader->start());
+        return reader;
+    }
+    static bool stateIs(const DmxOutput& output, DmxLinkState state) {
+        return waitFor([&] { return output.status().state == state; });
+    }
+
+    test::OlaDaemon daemon{kUniverse};
+};
+
+TEST_F(DmxOlaTest, FramesReachTheUniverseInOrderAndSurviveARestart) {
+    auto reader = makeReader();
+    auto output = makeOutput();
+    ASSERT_TRUE(stateIs(*output, DmxLinkState::Connected));
+    ASSERT_TRUE(reader->waitForLamps(0, kSettings.firstChannel, 2s));
+
+    std::vector<int> expected{0};
+    for (int i = 1; i < 256; ++i) {
+        output->send(static_cast<std::uint8_t>(i));
+        expected.push_back(i);
+        if (i % 50 == 0) {
+            ASSERT_TRUE(reader->waitForLamps(i, kSettings.firstChannel, 2s));
+        }
+    }
+    ASSERT_TRUE(reader->waitForLamps(255, kSettings.firstChannel, 2s));
+    EXPECT_EQ(reader->lampSequence(kSettings.firstChannel), expected);
+    const auto last = reader->updates().back().channels;
+    EXPECT_EQ(last[8], 0);
+    EXPECT_EQ(last[9], 200);   // channel 10, lamp 1
+    EXPECT_EQ(last[16], 200);  // channel 17, lamp 8
+    EXPECT_EQ(last[17], 0);
+
+    daemon.stop();
+    ASSERT_TRUE(stateIs(*output, DmxLinkState::NotResponding));
+    output->send(0x55);  // while olad is away: the state the universe must get back
+    reader.reset();
+    ASSERT_TRUE(daemon.start()) << daemon.log();
+    reader = makeReader();
+    // Sent at once on reconnection, and refreshed every half second in case the reader was late.
+    EXPECT_TRUE(reader->waitForLamps(0x55, kSettings.firstChannel, 3s));
+    ASSERT_TRUE(stateIs(*output, DmxLinkState::Connected));
+    output->send(0xAA);
+    EXPECT_TRUE(reader->waitForLamps(0xAA, kSettings.firstChannel, 2s));
+
+    // The all-off frame is answered before shutdown returns, so it is in the universe.
+    EXPECT_TRUE(output->shutdown());
+    EXPECT_TRUE(reader->waitForLamps(0, kSettings.firstChannel, 500ms));
+}
+
+TEST_F(DmxOlaTest, KilledOrFrozenDaemonIsSaidAndTheShowResumes) {
+    auto output = makeOutput();
+    ASSERT_TRUE(stateIs(*output, DmxLinkState::Connected));
+    EXPECT_TRUE(output->takeNotice());
+
+    daemon.freeze();
+    for (int i = 0; i < 300; ++i) output->send(static_cast<std::uint8_t>(i));
+    ASSERT_TRUE(stateIs(*output, DmxLinkState::NotResponding));
+    EXPECT_LE(output->counters().framesSent, 2 + DmxSender::kAhead);
+    daemon.thaw();
+    ASSERT_TRUE(stateIs(*output, DmxLinkState::Connected));
+    auto reader = makeReader();
+    EXPECT_TRUE(reader->waitForLamps(299 % 256, kSettings.firstChannel, 2s));
+
+    daemon.kill();
+    ASSERT_TRUE(stateIs(*output, DmxLinkState::NotResponding));
+    const auto notice = output->takeNotice();
+    ASSERT_TRUE(notice);
+    EXPECT_NE(notice->find("OLA ne r"), std::string::npos);
+    EXPECT_FALSE(output->takeNotice());  // once for the episode
+    EXPECT_FALSE(output->shutdown(100ms));
+}
+
+TEST_F(DmxOlaTest, UniverseWithoutAPortIsSaid) {
+    DmxOutput output(std::make_unique<OlaConnection>(daemon.port()), {true, 42, 1, 255});
+    ASSERT_TRUE(stateIs(output, DmxLinkState::UniverseMissing));
+    output.apply(kSettings);
+    ASSERT_TRUE(stateIs(output, DmxLinkState::Connected));
+    EXPECT_TRUE(output.shutdown());
+}
+
+}  // namespace
+}  // namespace lumiere
