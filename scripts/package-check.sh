@@ -70,8 +70,10 @@ deb="$(realpath "${debs[0]}")"
 say "Paquet : $deb"
 dpkg-deb -f "$deb" Depends
 say "lintian"
-lintian --fail-on error "$deb" 2>&1 | grep -v '^running with root' || true
-lintian --fail-on error "$deb" >/dev/null 2>&1 || fail "lintian signale des erreurs."
+lintian_status=0
+lintian_report="$(lintian --fail-on error "$deb" 2>&1)" || lintian_status=$?
+grep -v '^running with root' <<<"$lintian_report" || true
+[ "$lintian_status" -eq 0 ] || fail "lintian signale des erreurs."
 
 # --- Everything below is undone on the way out -------------------------------------------------
 work="$(mktemp -d)"
@@ -79,9 +81,27 @@ chmod 755 "$work"
 user="lumiere-essai-$$"
 installed=0
 pids=()
+# True once process $1 is gone, false if it is still there after $2 seconds.
+gone_within() {
+  local deadline=$((SECONDS + $2))
+  while kill -0 "$1" 2>/dev/null; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
 cleanup() {
-  local pid
-  for pid in "${pids[@]}"; do kill -TERM "$pid" 2>/dev/null || true; done
+  local i pid
+  # Latest first: when lumiere ends, xvfb-run stops its X server itself (killing xvfb-run
+  # instead would leave the server running).
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    pid="${pids[i]}"
+    kill -TERM "$pid" 2>/dev/null || continue
+    gone_within "$pid" 10 || kill -KILL "$pid" 2>/dev/null || true
+  done
+  # Whatever else the test user still runs was started here, under that user only.
+  if id "$user" >/dev/null 2>&1; then
+    for pid in $(pgrep -u "$user" || true); do kill -TERM "$pid" 2>/dev/null || true; done
+  fi
   if [ "$installed" -eq 1 ] && [ "$use_apt" -eq 1 ]; then
     apt-get remove -y -qq lumiere >/dev/null 2>&1 || true
   fi
@@ -128,7 +148,7 @@ start_as_user() {
   rm -f "$pidfile"
   # shellcheck disable=SC2016 # expanded by the user's shell
   as_user sh -c 'echo $$ > "$0"; exec "$@"' "$pidfile" "$@" >>"$trial/sortie.log" 2>&1 &
-  wait_until 20 "démarrage de $2" test -s "$pidfile"
+  wait_until 20 "démarrage de $1" test -s "$pidfile"
   pids+=("$(cat "$pidfile")")
 }
 
