@@ -10,18 +10,19 @@
 #include <cstdint>
 #include <string>
 
+#include "link/frame_sender.h"
 #include "link/port_devices.h"
 #include "link/serial_port.h"
 
 namespace lumiere {
 
-class LampLink {
+class LampLink final : public FrameSender {
 public:
     LampLink(SerialPort& port, PortDevices devices) : port_(port), devices_(std::move(devices)) {}
 
     // Sends one frame with the value rounded half to even; a value outside 0 to 255 is refused.
     // Nothing is sent once the link is sealed.
-    void envoi(double value);
+    void envoi(double value) override;
 
     // After the all-off frame of shutdown: no other frame may follow it.
     void seal() { sealed_ = true; }

@@ -1,6 +1,6 @@
 #include "playback/blinker.h"
 
-#include "link/lamp_link.h"
+#include "link/frame_sender.h"
 #include "text/number.h"
 
 namespace lumiere {

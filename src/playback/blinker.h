@@ -8,11 +8,11 @@
 
 namespace lumiere {
 
-class LampLink;
+class FrameSender;
 
 class Blinker {
 public:
-    Blinker(Form1& form, AppValues& values, LampLink& link)
+    Blinker(Form1& form, AppValues& values, FrameSender& link)
         : form_(form), values_(values), link_(link) {}
 
     void Timer4_Timer();
@@ -20,7 +20,7 @@ public:
 private:
     Form1& form_;
     AppValues& values_;
-    LampLink& link_;
+    FrameSender& link_;
 };
 
 }  // namespace lumiere

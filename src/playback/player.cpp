@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <iterator>
 
-#include "link/lamp_link.h"
+#include "link/frame_sender.h"
 #include "model/platform.h"
 #include "playback/binaire.h"
 #include "text/number.h"

@@ -11,12 +11,12 @@
 
 namespace lumiere {
 
-class LampLink;
+class FrameSender;
 class Platform;
 
 class Player {
 public:
-    Player(Form1& form, AppValues& values, LampLink& link, Platform& platform)
+    Player(Form1& form, AppValues& values, FrameSender& link, Platform& platform)
         : form_(form), values_(values), link_(link), platform_(platform) {}
 
     void Timer1_Timer();
@@ -33,7 +33,7 @@ private:
 
     Form1& form_;
     AppValues& values_;
-    LampLink& link_;
+    FrameSender& link_;
     Platform& platform_;
     double motif_ = 0;
     int rang_ = 0;

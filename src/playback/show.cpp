@@ -1,13 +1,21 @@
 #include "playback/show.h"
 
+#include "text/number.h"
+
 namespace lumiere {
 
 Show::Show(Form1& form, AppValues& values, LampLink& link, Platform& platform)
     : form_(form),
       values_(values),
       link_(link),
-      player_(form, values, link, platform),
-      blinker_(form, values, link) {}
+      player_(form, values, *this, platform),
+      blinker_(form, values, *this) {}
+
+void Show::envoi(double value) {
+    link_.envoi(value);
+    const double byte = roundHalfEven(value);
+    if (mirror_ && byte >= 0 && byte <= 255) mirror_->lamps(static_cast<std::uint8_t>(byte));
+}
 
 void Show::Timer1_Timer() {
     if (timer1_.enabled) player_.Timer1_Timer();
@@ -43,14 +51,14 @@ void Show::switchOn() {
 void Show::switchOff() {
     timer4_.enabled = false;
     timer1_.enabled = false;
-    link_.envoi(0);
+    envoi(0);
     for (Label& lamp : form_.lampe) lamp.backColor = colour::kLightGrey;
 }
 
 void Show::end() {
     timer1_.enabled = false;
     timer4_.enabled = false;
-    link_.envoi(0);
+    envoi(0);
     link_.seal();
 }
 

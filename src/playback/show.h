@@ -4,7 +4,13 @@
 // their faders, or nothing runs. The show owns both timers and every frame that no player
 // computes (the all-off frame): the command buttons, the sequence runner, the desk switch and
 // shutdown ask it, and none of them starts or stops a timer or sends a frame on its own.
+//
+// Every frame goes through the show's own `envoi`: to the lamp link, and to the mirror (the DMX
+// output) when one is set. The two are independent: either may fail without touching the other.
 
+#include <cstdint>
+
+#include "link/frame_sender.h"
 #include "link/lamp_link.h"
 #include "model/controls.h"
 #include "model/form1.h"
@@ -16,9 +22,24 @@ namespace lumiere {
 
 class Platform;
 
-class Show {
+// Another place the lamps go besides the controller's serial line: it gets the byte of every
+// frame, whether or not the line took it.
+class LampMirror {
+public:
+    virtual void lamps(std::uint8_t byte) = 0;
+
+protected:
+    ~LampMirror() = default;
+};
+
+class Show final : public FrameSender {
 public:
     Show(Form1& form, AppValues& values, LampLink& link, Platform& platform);
+
+    // Set once, when the application is put together; nothing is mirrored until then.
+    void mirrorTo(LampMirror& mirror) { mirror_ = &mirror; }
+    // One frame: to the link, then to the mirror.
+    void envoi(double value) override;
 
     // The timers as the window binds them: {enabled, interval in ms}.
     const Timer& timer1() const { return timer1_; }
@@ -27,6 +48,8 @@ public:
     // The ticks of the two timers.
     void Timer1_Timer();
     void Timer4_Timer();
+    // A beat of the music the player follows: the effect takes one step, as on a tick.
+    void stepOnBeat() { Timer1_Timer(); }
 
     // The player takes the lamps with the effect chosen in `choix`; the blinker stops.
     void play();
@@ -52,6 +75,7 @@ private:
     Form1& form_;
     AppValues& values_;
     LampLink& link_;
+    LampMirror* mirror_ = nullptr;
     Player player_;
     Blinker blinker_;
     Timer timer1_{false, 10};
