@@ -12,20 +12,23 @@
 
 namespace lumiere {
 
-Application::Application(Platform& platform, SerialPort& port, const std::string& systemPorts)
+Application::Application(Platform& platform, SerialPort& port, AppConfig config)
     : platform_(platform),
       form_(makeForm1()),
       form2_(makeForm2()),
-      link_(port, PortDevices(platform.programFolder(), systemPorts)),
+      link_(port, PortDevices(platform.programFolder(), config.systemPorts)),
       show_(form_, values_, link_, platform_),
       faders_(form_, values_, show_),
       knobs_(form_, values_, platform_),
       switch_(form_, values_, platform_, show_, faders_),
       runner_(form_, values_, platform_, show_, faders_),
       buttons_(form_, values_, platform_, show_, runner_),
-      settings_(form2_, link_, programFile(platform, "param.ini")) {
-    // The one place where the runner learns which buttons its steps click.
+      settings_(form2_, link_, programFile(platform, "param.ini")),
+      dmx_(std::move(config.dmxConnection), programFile(platform, "param.ini")) {
+    // The one place where the runner learns which buttons its steps click, and where the show
+    // learns where its frames go besides the serial line.
     runner_.clickButtonsWith(buttons_);
+    show_.mirrorTo(dmx_);
 }
 
 void Application::Form_Load() {
@@ -53,11 +56,13 @@ void Application::Form_Load() {
         form2_.Text2.text = picture;
 
         link_.probe();
+        dmx_.load(profile, form_.status);
     });
 }
 
 void Application::shutdown() {
     show_.end();
+    dmx_.shutdown();
     platform_.endApplication();
 }
 
@@ -93,6 +98,7 @@ void Application::Timer3_Timer() {
         std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hours % 100, t.minutes % 100,
                       t.seconds % 100);
         form_.montre.caption = text;
+        dmx_.poll(form_.status);
     });
 }
 
@@ -125,7 +131,12 @@ void Application::inter_Click() {
 }
 
 void Application::lampe_Click(int index) {
-    handle([&] { buttons_.lampe_Click(index); });
+    handle([&] {
+        buttons_.lampe_Click(index);
+        // No frame goes out, but the DMX universe shows the lamps as they now stand, unless an
+        // effect repaints them at its next step anyway.
+        if (!show_.timer1().enabled) dmx_.lamps(lampByte(form_));
+    });
 }
 
 void Application::Command11_Click(int index) {
@@ -166,6 +177,34 @@ void Application::Command12_Click() {
 
 void Application::Form2_Close() {
     handle([this] { settings_.Command12_Click(); });
+}
+
+void Application::dmxShow() {
+    handle([this] { dmx_.show(); });
+}
+
+void Application::dmxEnabledChange(bool enabled) {
+    handle([&] { dmx_.setEnabled(enabled); });
+}
+
+void Application::dmxUniverseChange(const std::string& text) {
+    handle([&] { dmx_.setUniverse(text); });
+}
+
+void Application::dmxChannelChange(const std::string& text) {
+    handle([&] { dmx_.setChannel(text); });
+}
+
+void Application::dmxLevelChange(const std::string& text) {
+    handle([&] { dmx_.setLevel(text); });
+}
+
+void Application::dmxSaveClick() {
+    handle([this] { dmx_.save(); });
+}
+
+void Application::dmxCloseClick() {
+    handle([this] { dmx_.close(); });
 }
 
 }  // namespace lumiere

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "app/dmx_option.h"
 #include "app/window_events.h"
 #include "desk/desk_switch.h"
 #include "desk/faders.h"
@@ -26,14 +27,19 @@ namespace lumiere {
 class Platform;
 class SerialPort;
 
+// The outside world beyond the window's own services, injected so that tests choose their own.
+struct AppConfig {
+    std::string systemPorts = kSystemSerialPorts;  // the machine's own serial ports
+    DmxConnector dmxConnection = connectToOla;     // how the DMX output reaches OLA
+};
+
 class Application final : public WindowEvents,
                           public DeskEvents,
                           public ControlEvents,
-                          public SettingsEvents {
+                          public SettingsEvents,
+                          public DmxEvents {
 public:
-    // `systemPorts`: where the machine's own serial ports are (link/port_devices.h).
-    Application(Platform& platform, SerialPort& port,
-                const std::string& systemPorts = kSystemSerialPorts);
+    Application(Platform& platform, SerialPort& port, AppConfig config = {});
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
@@ -43,6 +49,7 @@ public:
     const LampLink& link() const { return link_; }
     const Show& show() const { return show_; }
     const SequenceRunner& runner() const { return runner_; }
+    const DmxDialog& dmxDialog() const { return dmx_.dialog(); }
     void onChanged(std::function<void()> callback) { changed_ = std::move(callback); }
 
     // Start-up, before the window is first shown.
@@ -76,6 +83,14 @@ public:
     void Command12_Click() override;
     void Form2_Close() override;
 
+    void dmxShow() override;
+    void dmxEnabledChange(bool enabled) override;
+    void dmxUniverseChange(const std::string& text) override;
+    void dmxChannelChange(const std::string& text) override;
+    void dmxLevelChange(const std::string& text) override;
+    void dmxSaveClick() override;
+    void dmxCloseClick() override;
+
 private:
     // Runs one event's handler, then tells the view.
     template <typename Handler>
@@ -100,6 +115,7 @@ private:
     SequenceRunner runner_;
     CommandButtons buttons_;
     SettingsDialog settings_;
+    DmxOption dmx_;
     std::function<void()> changed_;
     bool ending_ = false;
 };

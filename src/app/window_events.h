@@ -49,6 +49,21 @@ protected:
     ~SettingsEvents() = default;
 };
 
+// Options > "Sortie DMX…".
+class DmxEvents {
+public:
+    virtual void dmxShow() = 0;
+    virtual void dmxEnabledChange(bool enabled) = 0;  // "Envoyer vers OLA"
+    virtual void dmxUniverseChange(const std::string& text) = 0;
+    virtual void dmxChannelChange(const std::string& text) = 0;
+    virtual void dmxLevelChange(const std::string& text) = 0;
+    virtual void dmxSaveClick() = 0;   // "Enregistrer"
+    virtual void dmxCloseClick() = 0;  // "Fermer", and the close box
+
+protected:
+    ~DmxEvents() = default;
+};
+
 // The main window itself: its menus, its closing and its timers.
 class WindowEvents {
 public:

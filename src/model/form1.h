@@ -2,6 +2,7 @@
 // The main window `Form1`: the control inventory with its geometry and initial state.
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "model/controls.h"
@@ -75,6 +76,15 @@ inline void toggleLamp(Label& lamp) {
         lamp.backColor = colour::kLightGrey;
     else if (lamp.backColor == colour::kLightGrey)
         lamp.backColor = colour::kRed;
+}
+
+// The lamps as the channel blinker sends them: lampe(k) lit (red) is worth 2 to the power k.
+inline std::uint8_t lampByte(const Form1& form) {
+    int byte = 0;
+    for (int k = 0; k < kChannels; ++k) {
+        if (form.lampe[k].backColor == colour::kRed) byte += 1 << k;
+    }
+    return static_cast<std::uint8_t>(byte);
 }
 
 // The window as designed, before start-up runs.

@@ -24,11 +24,7 @@ void Blinker::Timer4_Timer() {
             countdown = formatNumber(left - 1);
         }
     }
-    int byte = 0;
-    for (int k = 0; k < kChannels; ++k) {
-        if (form_.lampe[k].backColor == colour::kRed) byte += 1 << k;
-    }
-    link_.envoi(byte);
+    link_.envoi(lampByte(form_));
 }
 
 }  // namespace lumiere

@@ -8,6 +8,7 @@
 
 #include "app/application.h"
 #include "model/platform.h"
+#include "ui/dmx_window.h"
 #include "ui/form_view.h"
 #include "ui/qt_bridge.h"
 #include "ui/settings_window.h"
@@ -29,6 +30,7 @@ MainWindow::MainWindow(Application& app, Platform& platform) : app_(app) {
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     settings_ = new SettingsWindow(app.form2(), app, this);
+    dmx_ = new DmxWindow(app.dmxDialog(), app, this);
 
     timer1_ = std::make_unique<TimerBinding>(app.show().timer1(), [&app] { app.Timer1_Timer(); });
     timer3_ = std::make_unique<TimerBinding>(app.form().Timer3, [&app] { app.Timer3_Timer(); });
@@ -49,11 +51,15 @@ void MainWindow::buildMenu() {
     file->addAction(QStringLiteral("Paramètres"), [this] { app_.n_param_Click(); });
     file->addAction(QStringLiteral("à propos de ..."), [this] { app_.n_a_propos_Click(); });
     file->addAction(QStringLiteral("Quitter"), [this] { app_.n_quit_Click(); });
+    // What goes beyond the desk itself, each with a dialog of its own.
+    QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
+    options->addAction(QStringLiteral("Sortie DMX…"), [this] { app_.dmxShow(); });
 }
 
 void MainWindow::refresh() {
     form_->refresh();
     settings_->refresh();
+    dmx_->refresh();
     timer1_->refresh();
     timer3_->refresh();
     timer4_->refresh();

@@ -19,6 +19,7 @@ class Platform;
 
 namespace lumiere::ui {
 
+class DmxWindow;
 class FormView;
 class SettingsWindow;
 class TimerBinding;
@@ -34,6 +35,7 @@ public:
     void refresh();
     FormView* formView() const { return form_; }
     SettingsWindow* settingsWindow() const { return settings_; }
+    DmxWindow* dmxWindow() const { return dmx_; }
     const TimerBinding& timer1() const { return *timer1_; }
     const TimerBinding& timer4() const { return *timer4_; }
 
@@ -46,6 +48,7 @@ private:
     Application& app_;
     FormView* form_ = nullptr;
     SettingsWindow* settings_ = nullptr;
+    DmxWindow* dmx_ = nullptr;
     QLabel* notice_ = nullptr;
     QLabel* link_ = nullptr;
     // What the status bar shows, to touch it only when the model changes.

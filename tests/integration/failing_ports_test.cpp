@@ -16,6 +16,7 @@
 
 #include "app/application.h"
 #include "link/posix_serial_port.h"
+#include "support/blocking.h"
 #include "support/fake_platform.h"
 #include "support/ordinary_user.h"
 #include "support/pty_peer.h"
@@ -28,11 +29,7 @@ namespace lumiere {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// A frame that blocks waits for good (a pipe nobody reads, a full line) or for the kernel's
-// timeouts: a second tells that from a slow or busy machine. The benchmark measures the real
-// cost of a frame.
-constexpr double kBlockedMs = 1000;
+using test::kBlockedMs;
 
 struct PlayingWindow : test::RealWindow {
     PlayingWindow() {

@@ -19,7 +19,7 @@ struct RealWindow {
     RealWindow() {
         folder.write("param.ini", "[Port]\r\nCOM=9\r\n");
         platform.folder = folder.path();
-        app = std::make_unique<Application>(platform, port, folder.file("ttyS"));
+        app = std::make_unique<Application>(platform, port, AppConfig{folder.file("ttyS")});
         window = std::make_unique<ui::MainWindow>(*app, platform);
         app->Form_Load();
         window->show();

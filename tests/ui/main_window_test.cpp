@@ -28,13 +28,15 @@ TEST(MainWindow, HasItsCaptionMenuAndFixedClientArea) {
     EXPECT_EQ(rig.window->windowTitle(),
               QStringLiteral("Jeu de lumière commandé par PC - Ondelia"));
     EXPECT_EQ(rig.formView().size(), QSize(692, 470));
+    // "Fichier" as designed, then "Options" for what goes beyond the desk.
     const QList<QAction*> menus = rig.window->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 1);
+    ASSERT_EQ(menus.size(), 2);
     EXPECT_EQ(menus[0]->text(), QStringLiteral("Fichier"));
     QStringList items;
     for (QAction* item : menus[0]->menu()->actions()) items << item->text();
     EXPECT_EQ(items, (QStringList{QStringLiteral("Paramètres"), QStringLiteral("à propos de ..."),
                                   QStringLiteral("Quitter")}));
+    EXPECT_EQ(menus[1]->text(), QStringLiteral("Options"));
 }
 
 TEST(MainWindow, PlacesTheDeskControlsAndButtonsWhereTheModelSays) {
