@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "dmx/dmx_sender.h"
-#include "dmx/fake_dmx_connection.h"
+#include "support/fake_dmx_connection.h"
 #include "text/cp1252.h"
 
 namespace lumiere {

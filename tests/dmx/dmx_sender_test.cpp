@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "dmx/fake_dmx_connection.h"
+#include "support/fake_dmx_connection.h"
 
 namespace lumiere {
 namespace {

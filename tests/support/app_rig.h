@@ -1,10 +1,11 @@
 #pragma once
-// The whole application over a fake platform, a fake serial port and a temporary program folder
-// holding a param.ini (port 1, desk picture "pupitre.bmp").
+// The whole application over a fake platform, a fake serial port, a fake OLA and a temporary
+// program folder holding a param.ini (port 1, desk picture "pupitre.bmp").
 
 #include <memory>
 
 #include "app/application.h"
+#include "support/fake_dmx_connection.h"
 #include "support/fake_platform.h"
 #include "support/fake_serial_port.h"
 #include "support/temp_folder.h"
@@ -15,8 +16,16 @@ struct AppRig {
     AppRig() {
         platform.folder = folder.path();
         folder.write("param.ini", "[Port]\r\nCOM=1\r\n[Table]\r\nvaleur=pupitre.bmp\r\n");
-        app = std::make_unique<Application>(platform, port);
+        app = std::make_unique<Application>(platform, port, config());
         app->onChanged([this] { ++changes; });
+    }
+    // The machine's ports and OLA, both replaced: no test reaches a real port or daemon.
+    AppConfig config() {
+        return {folder.file("ttyS"), [this] {
+                    auto connection = std::make_unique<FakeDmxConnection>();
+                    dmx = connection.get();
+                    return connection;
+                }};
     }
     Application& operator*() { return *app; }
     Application* operator->() { return app.get(); }
@@ -34,6 +43,7 @@ struct AppRig {
     TempFolder folder;
     FakePlatform platform;
     FakeSerialPort port;
+    FakeDmxConnection* dmx = nullptr;  // the DMX output's connection, once it exists
     std::unique_ptr<Application> app;
     int changes = 0;
 };
