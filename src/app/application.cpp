@@ -24,7 +24,9 @@ Application::Application(Platform& platform, SerialPort& port, AppConfig config)
       runner_(form_, values_, platform_, show_, faders_),
       buttons_(form_, values_, platform_, show_, runner_),
       settings_(form2_, link_, programFile(platform, "param.ini")),
-      dmx_(std::move(config.dmxConnection), programFile(platform, "param.ini")) {
+      dmx_(std::move(config.dmxConnection), programFile(platform, "param.ini")),
+      serial_({config.devRoot, platform.programFolder()}, link_, port,
+              programFile(platform, "param.ini")) {
     // The one place where the runner learns which buttons its steps click, and where the show
     // learns where its frames go besides the serial line.
     runner_.clickButtonsWith(buttons_);
@@ -55,6 +57,7 @@ void Application::Form_Load() {
         loadPictureInto(platform_, form_, toUtf8(picture), form_.Picture11.picture);
         form2_.Text2.text = picture;
 
+        serial_.load(profile, form_.status);
         link_.probe();
         dmx_.load(profile, form_.status);
     });
@@ -205,6 +208,30 @@ void Application::dmxSaveClick() {
 
 void Application::dmxCloseClick() {
     handle([this] { dmx_.close(); });
+}
+
+void Application::serialShow() {
+    handle([this] { serial_.show(); });
+}
+
+void Application::serialSelect(const std::string& path) {
+    handle([&] { serial_.select(path); });
+}
+
+void Application::serialPoll() {
+    handle([this] { serial_.poll(); });
+}
+
+void Application::serialTryClick() {
+    handle([this] { serial_.tryIt(); });
+}
+
+void Application::serialUseClick() {
+    handle([this] { serial_.use(); });
+}
+
+void Application::serialCloseClick() {
+    handle([this] { serial_.close(); });
 }
 
 }  // namespace lumiere

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/dmx_option.h"
+#include "app/serial_port_option.h"
 #include "app/window_events.h"
 #include "desk/desk_switch.h"
 #include "desk/faders.h"
@@ -31,13 +32,15 @@ class SerialPort;
 struct AppConfig {
     std::string systemPorts = kSystemSerialPorts;  // the machine's own serial ports
     DmxConnector dmxConnection = connectToOla;     // how the DMX output reaches OLA
+    std::string devRoot = "/dev";                  // where the serial devices are listed from
 };
 
 class Application final : public WindowEvents,
                           public DeskEvents,
                           public ControlEvents,
                           public SettingsEvents,
-                          public DmxEvents {
+                          public DmxEvents,
+                          public SerialPortEvents {
 public:
     Application(Platform& platform, SerialPort& port, AppConfig config = {});
     Application(const Application&) = delete;
@@ -50,6 +53,7 @@ public:
     const Show& show() const { return show_; }
     const SequenceRunner& runner() const { return runner_; }
     const DmxDialog& dmxDialog() const { return dmx_.dialog(); }
+    const SerialPortDialog& serialDialog() const { return serial_.dialog(); }
     void onChanged(std::function<void()> callback) { changed_ = std::move(callback); }
 
     // Start-up, before the window is first shown.
@@ -91,6 +95,13 @@ public:
     void dmxSaveClick() override;
     void dmxCloseClick() override;
 
+    void serialShow() override;
+    void serialSelect(const std::string& path) override;
+    void serialPoll() override;
+    void serialTryClick() override;
+    void serialUseClick() override;
+    void serialCloseClick() override;
+
 private:
     // Runs one event's handler, then tells the view.
     template <typename Handler>
@@ -116,6 +127,7 @@ private:
     CommandButtons buttons_;
     SettingsDialog settings_;
     DmxOption dmx_;
+    SerialPortOption serial_;
     std::function<void()> changed_;
     bool ending_ = false;
 };

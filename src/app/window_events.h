@@ -64,6 +64,20 @@ protected:
     ~DmxEvents() = default;
 };
 
+// Options > "Port série…".
+class SerialPortEvents {
+public:
+    virtual void serialShow() = 0;
+    virtual void serialSelect(const std::string& path) = 0;  // empty: "Aucun (numéro COM)"
+    virtual void serialPoll() = 0;                           // twice a second while open
+    virtual void serialTryClick() = 0;                       // "Essayer"
+    virtual void serialUseClick() = 0;                       // "Utiliser"
+    virtual void serialCloseClick() = 0;                     // "Fermer", and the close box
+
+protected:
+    ~SerialPortEvents() = default;
+};
+
 // The main window itself: its menus, its closing and its timers.
 class WindowEvents {
 public:

@@ -55,7 +55,11 @@ void LampLink::setFault(int errnum) {
                           ") : les lampes ne reçoivent rien. Réglez-le dans Fichier > Paramètres.");
         return;
     }
-    std::string text = fromUtf8("Port " + port + " (" + device_ + ") : ") + describeError(errnum);
+    // A device chosen by its path is named by that path alone.
+    std::string text = devices_.chosen().empty()
+                           ? fromUtf8("Port " + port + " (" + device_ + ") : ")
+                           : fromUtf8("Périphérique " + device_ + " : ");
+    text += describeError(errnum);
     if (errnum == EACCES || errnum == EPERM) {
         text += fromUtf8(" (ajoutez l’utilisateur au groupe dialout)");
     }

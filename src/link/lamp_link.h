@@ -34,6 +34,9 @@ public:
     // Takes effect at the next frame.
     void setPortNumber(int number) { portNumber_ = number; }
     int portNumber() const { return portNumber_; }
+    // A device chosen by its path, used instead of the port number; empty for the number.
+    void chooseDevice(const std::string& path) { devices_.choose(path); }
+    const std::string& chosenDevice() const { return devices_.chosen(); }
 
     // Empty while frames get through; otherwise what went wrong, in Windows-1252 French.
     const std::string& fault() const { return fault_; }

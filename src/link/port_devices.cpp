@@ -20,6 +20,7 @@ std::string comName(int number) {
 }
 
 std::string PortDevices::deviceFor(int number) {
+    if (!chosen_.empty()) return chosen_;
     if (number <= 0) return {};
     const long long stamp = folderStamp(folder_);
     if (number != cachedNumber_ || stamp != cachedStamp_) {

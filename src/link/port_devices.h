@@ -20,12 +20,18 @@ public:
         : folder_(std::move(programFolder)), systemPorts_(std::move(systemPorts)) {}
 
     // The device of port `number`, empty for no port. Cheap enough for every frame: the folder is
-    // scanned again only when its modification time changes.
+    // scanned again only when its modification time changes. A device chosen by its path wins
+    // over the number.
     std::string deviceFor(int number);
+
+    // A device chosen by its path (param.ini's Peripherique); empty gives the number rule back.
+    void choose(std::string path) { chosen_ = std::move(path); }
+    const std::string& chosen() const { return chosen_; }
 
 private:
     std::string folder_;
     std::string systemPorts_;
+    std::string chosen_;
     int cachedNumber_ = 0;
     long long cachedStamp_ = -1;
     std::string cachedName_;  // the COM<N> entry found in the folder, empty when none

@@ -20,6 +20,18 @@ std::string pictureName(const Profile& profile) {
         .substr(0, kPictureNameLimit);
 }
 
+std::string chosenDevice(const Profile& profile) {
+    constexpr std::size_t kWholePath = 4096;
+    return std::string(trim(profile.read("Port", "Peripherique", kWholePath), kSpacesAndTabs));
+}
+
+void writeChosenDevice(Profile& profile, const std::string& path) {
+    if (path.empty())
+        profile.remove("Port", "Peripherique");
+    else
+        profile.write("Port", "Peripherique", path);
+}
+
 int startupPortNumber(std::string_view text) {
     const double n = roundHalfEven(readNumber(trim(text, kSpaces)));
     if (!(n >= std::numeric_limits<std::int16_t>::min() &&

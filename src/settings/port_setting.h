@@ -24,4 +24,11 @@ std::string pictureName(const Profile& profile);
 // has none or it does not fit a port number.
 int startupPortNumber(std::string_view text);
 
+// The serial device chosen by its path ("Peripherique" of section "Port"), used instead of the
+// port number; empty when none is chosen.
+std::string chosenDevice(const Profile& profile);
+// Writes the chosen device, or removes the entry for an empty path (the port number counts
+// again). Every other line stays as it was.
+void writeChosenDevice(Profile& profile, const std::string& path);
+
 }  // namespace lumiere

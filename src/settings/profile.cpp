@@ -115,6 +115,12 @@ void Profile::write(std::string_view section, std::string_view key, std::string_
     }
 }
 
+void Profile::remove(std::string_view section, std::string_view key) {
+    const Place place = find(section, key);
+    if (place.key == npos) return;
+    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(place.key));
+}
+
 std::string Profile::serialize() const {
     std::string out = bom_;
     for (const Line& line : lines_) out += line.text + line.end;

@@ -18,6 +18,8 @@ public:
     // The value, at most maxLength characters of it; empty when the entry is missing.
     std::string read(std::string_view section, std::string_view key, std::size_t maxLength) const;
     void write(std::string_view section, std::string_view key, std::string_view value);
+    // Removes the entry's line; the section stays, even when it is left empty.
+    void remove(std::string_view section, std::string_view key);
     std::string serialize() const;
 
 private:

@@ -11,6 +11,7 @@
 #include "ui/dmx_window.h"
 #include "ui/form_view.h"
 #include "ui/qt_bridge.h"
+#include "ui/serial_port_window.h"
 #include "ui/settings_window.h"
 #include "ui/timer_binding.h"
 
@@ -31,6 +32,7 @@ MainWindow::MainWindow(Application& app, Platform& platform) : app_(app) {
 
     settings_ = new SettingsWindow(app.form2(), app, this);
     dmx_ = new DmxWindow(app.dmxDialog(), app, this);
+    serial_ = new SerialPortWindow(app.serialDialog(), app, this);
 
     timer1_ = std::make_unique<TimerBinding>(app.show().timer1(), [&app] { app.Timer1_Timer(); });
     timer3_ = std::make_unique<TimerBinding>(app.form().Timer3, [&app] { app.Timer3_Timer(); });
@@ -54,12 +56,14 @@ void MainWindow::buildMenu() {
     // What goes beyond the desk itself, each with a dialog of its own.
     QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
     options->addAction(QStringLiteral("Sortie DMX…"), [this] { app_.dmxShow(); });
+    options->addAction(QStringLiteral("Port série…"), [this] { app_.serialShow(); });
 }
 
 void MainWindow::refresh() {
     form_->refresh();
     settings_->refresh();
     dmx_->refresh();
+    serial_->refresh();
     timer1_->refresh();
     timer3_->refresh();
     timer4_->refresh();

@@ -21,6 +21,7 @@ namespace lumiere::ui {
 
 class DmxWindow;
 class FormView;
+class SerialPortWindow;
 class SettingsWindow;
 class TimerBinding;
 class WakeBinding;
@@ -36,6 +37,7 @@ public:
     FormView* formView() const { return form_; }
     SettingsWindow* settingsWindow() const { return settings_; }
     DmxWindow* dmxWindow() const { return dmx_; }
+    SerialPortWindow* serialPortWindow() const { return serial_; }
     const TimerBinding& timer1() const { return *timer1_; }
     const TimerBinding& timer4() const { return *timer4_; }
 
@@ -49,6 +51,7 @@ private:
     FormView* form_ = nullptr;
     SettingsWindow* settings_ = nullptr;
     DmxWindow* dmx_ = nullptr;
+    SerialPortWindow* serial_ = nullptr;
     QLabel* notice_ = nullptr;
     QLabel* link_ = nullptr;
     // What the status bar shows, to touch it only when the model changes.

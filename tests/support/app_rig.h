@@ -19,13 +19,16 @@ struct AppRig {
         app = std::make_unique<Application>(platform, port, config());
         app->onChanged([this] { ++changes; });
     }
-    // The machine's ports and OLA, both replaced: no test reaches a real port or daemon.
+    // The machine's ports, its /dev and OLA, all replaced: no test reaches a real port or
+    // daemon.
     AppConfig config() {
-        return {folder.file("ttyS"), [this] {
+        return {folder.file("ttyS"),
+                [this] {
                     auto connection = std::make_unique<FakeDmxConnection>();
                     dmx = connection.get();
                     return connection;
-                }};
+                },
+                folder.file("dev")};
     }
     Application& operator*() { return *app; }
     Application* operator->() { return app.get(); }
