@@ -63,6 +63,10 @@ void Application::Form_Load() {
     });
 }
 
+void Application::note(const std::string& text) {
+    handle([&] { form_.status.note(text); });
+}
+
 void Application::shutdown() {
     show_.end();
     dmx_.shutdown();

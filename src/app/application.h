@@ -58,6 +58,8 @@ public:
 
     // Start-up, before the window is first shown.
     void Form_Load();
+    // A notice from outside the window (how the program folder was prepared) for the status bar.
+    void note(const std::string& text);
 
     void Form_Unload() override;
     void n_quit_Click() override;

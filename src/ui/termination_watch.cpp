@@ -1,5 +1,6 @@
 #include "ui/termination_watch.h"
 
+#include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -16,7 +17,21 @@ void onSignal(int) {
     [[maybe_unused]] const ssize_t n = ::write(pipeEnds[0], &byte, 1);
 }
 
+sigset_t terminationSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGHUP);
+    return set;
+}
+
 }  // namespace
+
+void TerminationWatch::holdSignals() {
+    const sigset_t set = terminationSignals();
+    ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
+}
 
 TerminationWatch::TerminationWatch(std::function<void()> quit) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pipeEnds) != 0) return;
@@ -33,6 +48,8 @@ TerminationWatch::TerminationWatch(std::function<void()> quit) {
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGHUP, &action, nullptr);
+    const sigset_t set = terminationSignals();
+    ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }
 
 TerminationWatch::~TerminationWatch() {

@@ -1,6 +1,8 @@
 #pragma once
 // A termination request (Ctrl-C in the terminal, SIGTERM at logout) ends Lumière the way
-// "Quitter" does, so the lamps are switched off before the program goes.
+// "Quitter" does, so the lamps are switched off before the program goes. The program holds the
+// termination signals from its first line (holdSignals): one that comes during start-up waits
+// for the watch and then ends the program the same way.
 
 #include <QSocketNotifier>
 #include <functional>
@@ -10,6 +12,11 @@ namespace lumiere::ui {
 
 class TerminationWatch {
 public:
+    // Holds SIGINT, SIGTERM and SIGHUP back until a watch exists; threads started meanwhile keep
+    // them held, so the window's thread is the one that takes them.
+    static void holdSignals();
+
+    // Takes the signals held back and every later one.
     explicit TerminationWatch(std::function<void()> quit);
     ~TerminationWatch();
     TerminationWatch(const TerminationWatch&) = delete;

@@ -17,6 +17,7 @@
 
 #include "com_link.h"
 #include "frame_log.h"
+#include "folders/program_folder.h"
 #include "link/port_devices.h"
 #include "pty_line.h"
 #include "sim_config.h"
@@ -59,15 +60,13 @@ int installStopSignals() {
     return fds[0];
 }
 
-// The folder that holds this executable, which is the program folder when installed.
-std::string ownFolder() {
-    char path[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0) return {};
-    std::string folder(path, static_cast<std::size_t>(length));
-    const auto slash = folder.rfind('/');
-    if (slash == std::string::npos) return {};
-    return slash == 0 ? "/" : folder.substr(0, slash);
+// Lumière's own program folder, found by the same rule: beside the executables when param.ini
+// lies there (the build, a portable copy), otherwise the user's ~/.local/share/lumiere.
+std::string lumiereFolder(std::string& error) {
+    const auto folder = lumiere::folders::resolveProgramFolder(
+        lumiere::folders::currentEnvironment(), std::string());
+    error = folder.error;
+    return folder.path;
 }
 
 std::string absolute(const std::string& folder) {
@@ -99,7 +98,13 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    const std::string folder = absolute(options.folder.value_or(ownFolder()));
+    std::string folderError;
+    const std::string folder =
+        absolute(options.folder ? *options.folder : lumiereFolder(folderError));
+    if (!folderError.empty()) {
+        printError(folderError);
+        return kExitRefused;
+    }
     struct stat folderStat {};
     if (folder.empty() || ::stat(folder.c_str(), &folderStat) != 0 ||
         !S_ISDIR(folderStat.st_mode)) {
