@@ -16,6 +16,7 @@ test_packages=(
   qt6-serialport-dev
   clang libclang-rt-14-dev clang-format
   ola
+  dpkg-dev lintian appstream desktop-file-utils
 )
 
 packages=("${run_packages[@]}")
