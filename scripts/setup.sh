@@ -6,6 +6,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev qt6-serialport-dev
+  libaubio-dev libpulse-dev pulseaudio pulseaudio-utils
   clang libclang-rt-14-dev
   fonts-liberation
   xvfb xauth x11-apps imagemagick
