@@ -48,9 +48,16 @@ struct Row {
 Row followTrack(const testing::BeatTrack& track, bool aubioOnly) {
     Row row;
     std::vector<double> beats;
-    // A track whose tempo changes does so halfway.
-    const bool changes = !track.tempi.empty() && track.tempi.front() != track.tempi.back();
-    const double change = changes ? track.seconds() / 2 : 0;
+    // A track whose tempo changes (a step or a glide): the tempo is not judged from the change
+    // to kSettleAfterChange after its end, and the settling time counts from its end.
+    double changeFrom = 0, changeUntil = 0;
+    for (std::size_t k = 0; k < track.tempi.size(); ++k) {
+        if (std::abs(track.tempi[k] - track.tempi.front()) > 0.01 && changeFrom == 0)
+            changeFrom = track.beats[k];
+        if (std::abs(track.tempi[k] - track.tempi.back()) > 0.01) changeUntil = track.beats[k];
+    }
+    const bool changes = changeFrom > 0;
+    changeUntil = std::max(changeUntil, changeFrom);
     const double start = cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
     music::BeatAnalysis analysis;
     music::BeatTracker tracker;
@@ -73,12 +80,12 @@ Row followTrack(const testing::BeatTrack& track, bool aubioOnly) {
         if (track.beats.empty() || now < kTempoFrom) continue;
         const double error = std::abs(result.bpm - track.tempoAt(now));
         if (error > 0.5) lastWrong = now;
-        if (change > 0 && now >= change && now < change + kSettleAfterChange) continue;
+        if (changes && now >= changeFrom && now < changeUntil + kSettleAfterChange) continue;
         row.bpmMaxError = std::max(row.bpmMaxError, error);
     }
     const double cpu = cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - start;
     row.cpuMsPerS = cpu * 1000 / track.seconds();
-    row.settle = change > 0 ? std::max(0.0, lastWrong - change) : 0;
+    row.settle = changes ? std::max(0.0, lastWrong - changeUntil) : 0;
     if (aubioOnly) row.bpmEnd = tracker.aubioBpm();
     row.score = testing::scoreBeats(track.beats, beats, kScoredFrom, track.seconds());
     return row;
@@ -106,13 +113,16 @@ int offline() {
     for (double bpm : {90.0, 120.0, 150.0, 174.0})
         tracks.push_back(testing::makeDanceTrack(bpm, 30));
     tracks.push_back(testing::makeTempoStepTrack(120, 128, 30));
+    tracks.push_back(testing::makeTempoRampTrack(120, 128, 30));
     tracks.push_back(testing::makeClippedTrack(120, 30));
     tracks.push_back(testing::makeClickTrack(300, 30));
     tracks.push_back(testing::makeWhiteNoise(30));
     tracks.push_back(testing::makeSilence(30));
     std::printf(
-        "Beats scored after %.0f s within ±25 ms; tempo judged after %.0f s (%.0f s after a "
-        "change left out);\n256-sample blocks. 'aubio' = aubio's own beats and tempo, "
+        "Beats scored after %.0f s within ±25 ms; tempo judged after %.0f s (a change and the "
+        "%.0f s after it left out;\n'settle' = from the end of the change to the last tempo "
+        "shown more than 0.5 BPM off). 'danse 120->128' steps at 15 s,\n'glisse 120->128' "
+        "glides from 15 s to 23 s. 256-sample blocks. 'aubio' = aubio's own beats and tempo,\n"
         "'suivi' = the follower.\n\n",
         kScoredFrom, kTempoFrom, kSettleAfterChange);
     std::printf("%-15s %-6s %7s %7s %6s %7s %7s %7s %6s %7s %8s\n", "track", "method", "found",

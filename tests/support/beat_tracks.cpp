@@ -152,11 +152,30 @@ BeatTrack makeDanceTrack(double bpm, double seconds, std::uint32_t seed) {
                        seed);
 }
 
+BeatTrack makeDanceTrackOn(const std::vector<double>& beats, double seconds, std::uint32_t seed) {
+    return renderDance("danse", beats, seconds, seed);
+}
+
 BeatTrack makeTempoStepTrack(double fromBpm, double toBpm, double seconds, std::uint32_t seed) {
     std::vector<double> beats = evenBeats(fromBpm, 0.25, seconds / 2);
     const double next = beats.back() + 60.0 / fromBpm;
     for (double t : evenBeats(toBpm, next, seconds - 0.05)) beats.push_back(t);
     return renderDance("danse " + formatBpm(fromBpm) + "->" + formatBpm(toBpm), beats, seconds,
+                       seed);
+}
+
+BeatTrack makeTempoRampTrack(double fromBpm, double toBpm, double seconds, double rampSeconds,
+                             std::uint32_t seed) {
+    // The tempo is a function of time; each beat comes one interval (at the tempo of the
+    // previous beat) after the other, so the glide is smooth to the beat.
+    const double start = seconds / 2;
+    auto tempoAt = [&](double t) {
+        const double share = std::clamp((t - start) / rampSeconds, 0.0, 1.0);
+        return fromBpm + (toBpm - fromBpm) * share;
+    };
+    std::vector<double> beats;
+    for (double t = 0.25; t < seconds - 0.05; t += 60.0 / tempoAt(t)) beats.push_back(t);
+    return renderDance("glisse " + formatBpm(fromBpm) + "->" + formatBpm(toBpm), beats, seconds,
                        seed);
 }
 

@@ -28,9 +28,18 @@ struct BeatTrack {
 // snare-like noise burst on beats 2 and 4, over pink noise. The first beat is at 0.25 s.
 BeatTrack makeDanceTrack(double bpm, double seconds, std::uint32_t seed = 1);
 
+// The same music on the given beats (ascending, in seconds), e.g. with a loose kick.
+BeatTrack makeDanceTrackOn(const std::vector<double>& beats, double seconds,
+                           std::uint32_t seed = 6);
+
 // The same music starting at `fromBpm` and jumping to `toBpm` at the first beat past half the
 // length (a step, as when a DJ cuts to the next song).
 BeatTrack makeTempoStepTrack(double fromBpm, double toBpm, double seconds, std::uint32_t seed = 2);
+
+// The same music whose tempo glides evenly from `fromBpm` to `toBpm` over `rampSeconds`,
+// starting halfway (as when a DJ nudges the pitch to match the next song).
+BeatTrack makeTempoRampTrack(double fromBpm, double toBpm, double seconds, double rampSeconds = 8,
+                             std::uint32_t seed = 5);
 
 // Digital silence.
 BeatTrack makeSilence(double seconds);
