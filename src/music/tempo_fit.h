@@ -30,4 +30,19 @@ std::optional<double> typicalInterval(std::span<const double> times, double refe
 // than `minimumUsed` times fit it. Times more than a quarter period off the grid are left out.
 std::optional<BeatGrid> fitGrid(std::span<const double> times, double period, int minimumUsed = 3);
 
+// The grid that goes on from the last time along a parabola fitted by least squares to the times
+// (time against beat index, the indices counted in periods of `period`; ascending times, at most
+// one per beat): a tempo that glides. Its period is the parabola's next interval. Nothing with
+// fewer than three times.
+std::optional<BeatGrid> fitGlide(std::span<const double> times, double period);
+
+// The grid that best foretells the times to come, from ascending times at most one per beat
+// (e.g. kicks): among lines (a steady tempo) fitted to the last n times and, from six times on,
+// parabolas (a gliding tempo), judged by how well their fits foretold each of the last three
+// times from the n before it, the steadiest of those within 1.5 ms of the best: a line rather
+// than a parabola, the most times. While the tempo holds, that is the longest line (the least
+// jitter); while it glides, a parabola; after a bend, a short line over the times since. With too
+// few times to judge, the line through all of them. Nothing with fewer than two times.
+std::optional<BeatGrid> fitRecent(std::span<const double> times, double period);
+
 }  // namespace lumiere::music
