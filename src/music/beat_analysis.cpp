@@ -8,6 +8,7 @@ void BeatAnalysis::process(std::span<const float> block, AnalysisResult& result)
     tracker_.feed(block, trackerBeats_);
     onsets_.feed(block);
     for (double t : trackerBeats_) clock_.trackerBeat(t, onsets_);
+    clock_.followKicks(onsets_);
     const double now = tracker_.streamTime();
     clock_.emitUntil(now, result.beats);
     const std::optional<BeatGrid> grid = clock_.grid(now);

@@ -9,26 +9,40 @@ namespace lumiere::music {
 
 namespace {
 
-constexpr double kMinBpm = 70;
-constexpr double kMaxBpm = 200;
 constexpr double kFitSeconds = 8.0;
 constexpr std::size_t kFitBeats = 16;
+// Grids are compared on the onsets of the last 3 s.
+constexpr double kChooseSeconds = 3.0;
 // A faster grid wins while its teeth hold this share of the strongest grid's onsets.
 constexpr double kFasterShare = 0.75;
-// The grid in force keeps its place unless another is stronger by this factor.
+// Every other tooth of a faster grid must hold this share of the teeth between.
+constexpr double kEvenShare = 0.6;
+// The grid in force keeps its place unless another of its tempo is stronger by this factor.
 constexpr double kKeepBonus = 1.2;
-// The grid's teeth must hold this many times the mean onset strength.
-constexpr double kMinContrast = 2.2;
-// The onsets may correct the tracker's grid by up to ±8 % in tempo and any phase, judged over the
-// last 3 s, when that makes the teeth hold 30 % more.
-constexpr double kRefineSeconds = 3.0;
-constexpr double kRefineRange = 0.08;
-constexpr double kRefineStep = 0.0025;
-constexpr double kRefineGain = 1.3;
-constexpr double kHopSeconds = double(kHopSize) / kSampleRate;
+// Two grids within this share of a period in tempo and phase are the same grid.
+constexpr double kSameTempo = 0.1;
+constexpr double kSamePhase = 0.25;
+// To start giving beats, the grid's teeth must hold this many times the mean onset strength
+// over the whole history (8 s); to go on, this lower share over the last 3 s or the history.
+constexpr double kLockContrast = 4.2;
+constexpr double kKeepContrast = 2.5;
+constexpr double kKeepSeconds = 3.0;
 constexpr double kLateLimit = 0.04;
+// A beat comes at least this share of a period after the one before: when the grid moves by
+// half a beat (off-beat corrected), a beat is skipped rather than given twice as fast.
+constexpr double kShortestGap = 0.6;
 // Beats stop when the tracker has given none for this many periods (and at least 1.5 s).
 constexpr double kSilentPeriods = 3.0;
+
+double contrast(const KickOnsets& onsets, const BeatGrid& grid, double seconds) {
+    const double background = onsets.combBackground(grid.period, seconds);
+    return background > 0 ? onsets.comb(grid.period, grid.anchor, seconds) / background : 0;
+}
+
+bool sameGrid(const BeatGrid& a, const BeatGrid& b) {
+    return std::abs(a.period - b.period) < kSameTempo * b.period &&
+           std::abs(std::remainder(a.anchor - b.anchor, b.period)) < kSamePhase * b.period;
+}
 
 }  // namespace
 
@@ -43,93 +57,89 @@ void BeatClock::trackerBeat(double t, const KickOnsets& onsets) {
     trackerPeriod_ = *interval;
     const std::optional<BeatGrid> fitted = fitGrid(times, trackerPeriod_, 4);
     if (!fitted) return;
-    BeatGrid chosen = chooseGrid(*fitted, onsets);
-    const BeatGrid refined = refineGrid(chosen, onsets);
-    if (onsets.comb(refined.period, refined.anchor, kRefineSeconds) >
-        kRefineGain * onsets.comb(chosen.period, chosen.anchor, kRefineSeconds)) {
-        // The onsets have moved away from the tracker (a new tempo): follow them, and fold the
-        // tracker's next intervals on the new tempo.
-        trackerPeriod_ *= refined.period / chosen.period;
-        chosen = refined;
-    }
-    const double background = onsets.combBackground(chosen.period);
-    contrast_ = background > 0 ? onsets.comb(chosen.period, chosen.anchor) / background : 0;
-    grid_ = chosen;
+    const BeatGrid chosen = chooseGrid(*fitted, onsets);
+    // The grid followed stays while it wins (the kicks keep it exact); another one starts over
+    // on the kicks. Without kicks to follow, the tracker's grid is taken as it is.
+    const bool confirmed = grid_ && sameGrid(chosen, *grid_);
+    if (!confirmed || kicks_.kicksOnGrid() < 3) grid_ = kicks_.restart(chosen, onsets);
+    judgeLock(onsets, confirmed);
 }
 
-BeatGrid BeatClock::refineGrid(const BeatGrid& grid, const KickOnsets& onsets) {
-    // The teeth tolerate a hop either side, so the best score is a plateau of nearby grids: its
-    // middle is taken, not its first grid.
-    struct Scored {
-        double period, anchor, score;
-    };
-    std::vector<Scored> scored;
-    double best = 0;
-    for (double change = -kRefineRange; change <= kRefineRange + 1e-9; change += kRefineStep) {
-        const double period = grid.period * (1 + change);
-        const int shifts = static_cast<int>(period / 2 / kHopSeconds);
-        for (int shift = -shifts; shift <= shifts; ++shift) {
-            const double anchor = grid.anchor + shift * kHopSeconds;
-            const double score = onsets.comb(period, anchor, kRefineSeconds);
-            best = std::max(best, score);
-            scored.push_back({period, anchor, score});
-        }
+void BeatClock::followKicks(const KickOnsets& onsets) {
+    if (!grid_) return;
+    const BeatGrid followed = kicks_.follow(*grid_, onsets);
+    // The tracker's intervals fold on the tempo the kicks have set.
+    trackerPeriod_ *= followed.period / grid_->period;
+    grid_ = followed;
+}
+
+void BeatClock::judgeLock(const KickOnsets& onsets, bool confirmed) {
+    if (!standsOut_) {
+        // Beats start on a grid chosen twice in a row, not on a first guess.
+        standsOut_ = confirmed && contrast(onsets, *grid_, 1e9) >= kLockContrast;
+    } else {
+        standsOut_ = contrast(onsets, *grid_, kKeepSeconds) >= kKeepContrast ||
+                     contrast(onsets, *grid_, 1e9) >= kKeepContrast;
     }
-    if (best <= 0) return grid;
-    double periods = 0, anchors = 0;
-    int count = 0;
-    const Scored* top = nullptr;
-    for (const Scored& s : scored) {
-        if (s.score < best * 0.98) continue;
-        if (!top) top = &s;
-        // Only the plateau around the first best grid: another phase is another grid.
-        if (std::abs(s.anchor - top->anchor) > 3 * kHopSeconds) continue;
-        periods += s.period;
-        anchors += s.anchor;
-        ++count;
-    }
-    return BeatGrid{periods / count, anchors / count, grid.used};
 }
 
 BeatGrid BeatClock::chooseGrid(const BeatGrid& fitted, const KickOnsets& onsets) const {
     struct Candidate {
         BeatGrid grid;
-        double score;
+        double strength;  // of the onsets on its teeth
+        double score;     // the same, with the bonus of the grid in force
     };
     std::vector<Candidate> candidates;
+    auto weigh = [&](const BeatGrid& grid) {
+        const double strength = onsets.comb(grid.period, grid.anchor, kChooseSeconds);
+        const bool inForce = grid_ && sameGrid(grid, *grid_);
+        candidates.push_back({grid, strength, inForce ? strength * kKeepBonus : strength});
+    };
+    if (grid_) weigh(*grid_);
     const double p = fitted.period;
     for (double factor : {0.5, 1.0, 2.0}) {
         const double q = p * factor;
-        if (60.0 / q < kMinBpm || 60.0 / q >= kMaxBpm) continue;
+        if (60.0 / q < kSlowestBpm || 60.0 / q >= kFastestBpm) continue;
         // Phases a half tracker period apart that give distinct grids of period q.
         const int shifts = factor == 0.5 ? 1 : (factor == 1.0 ? 2 : 4);
         for (int shift = 0; shift < shifts; ++shift) {
-            const BeatGrid grid{q, fitted.anchor + shift * p / 2, fitted.used};
-            double score = onsets.comb(grid.period, grid.anchor);
-            if (grid_ && std::abs(grid_->period - q) < 0.1 * q) {
-                const double offset = std::remainder(grid.anchor - grid_->anchor, q);
-                if (std::abs(offset) < q / 4) score *= kKeepBonus;
-            }
-            candidates.push_back({grid, score});
+            weigh(BeatGrid{q, fitted.anchor + shift * p / 2, fitted.used});
         }
     }
     if (candidates.empty()) return fitted;
-    double best = 0;
-    for (const Candidate& c : candidates) best = std::max(best, c.score);
-    // The fastest tempo with enough strength, and its strongest phase.
+    // The fastest tempo with enough strength (tempi within 10 % are one tempo), then its grid
+    // with the best score. A faster tempo must also not be the slower one with weaker beats
+    // between (off-beat bass notes): every other tooth of it holds nearly as much as the teeth
+    // between, over the whole history.
+    const Candidate* strongest = &candidates.front();
+    for (const Candidate& c : candidates) {
+        if (c.strength > strongest->strength) strongest = &c;
+    }
+    const double enough = kFasterShare * strongest->strength;
+    auto evenBeats = [&](const BeatGrid& grid) {
+        const double even = onsets.comb(2 * grid.period, grid.anchor);
+        const double odd = onsets.comb(2 * grid.period, grid.anchor + grid.period);
+        return std::min(even, odd) >= kEvenShare * std::max(even, odd);
+    };
+    double fastest = strongest->grid.period;
+    for (const Candidate& c : candidates) {
+        if (c.strength >= enough && c.grid.period < (1 - kSameTempo) * fastest &&
+            evenBeats(c.grid)) {
+            fastest = c.grid.period;
+        }
+    }
     const Candidate* chosen = nullptr;
     for (const Candidate& c : candidates) {
-        if (c.score < kFasterShare * best) continue;
-        if (!chosen || c.grid.period < chosen->grid.period - 1e-9 ||
-            (std::abs(c.grid.period - chosen->grid.period) < 1e-9 && c.score > chosen->score)) {
-            chosen = &c;
+        if (c.strength < enough || std::abs(c.grid.period - fastest) > kSameTempo * fastest) {
+            continue;
         }
+        if (!chosen || c.score > chosen->score) chosen = &c;
     }
     return chosen->grid;
 }
 
 bool BeatClock::locked(double streamTime) const {
-    if (!grid_ || contrast_ < kMinContrast || trackerBeats_.empty()) return false;
+    if (!grid_ || !standsOut_ || trackerBeats_.empty()) return false;
     const double quiet = std::max(1.5, kSilentPeriods * grid_->period);
     return streamTime - trackerBeats_.back() <= quiet;
 }
@@ -140,11 +150,18 @@ std::optional<BeatGrid> BeatClock::grid(double streamTime) const {
 }
 
 void BeatClock::emitUntil(double streamTime, std::vector<double>& beats) {
+    const std::optional<double> early = kicks_.takeEarlyKick();
     if (!locked(streamTime)) return;
-    // The next grid beat at least half a period after the last one given. A grid beat already
+    // A kick clearly before the next grid beat is that beat, given now at its own time.
+    const double gap = kShortestGap * grid_->period;
+    if (early && *early >= lastGiven_ + gap && *early >= streamTime - kLateLimit) {
+        beats.push_back(*early);
+        lastGiven_ = *early;
+    }
+    // The next grid beat at least kShortestGap after the last one given. A grid beat already
     // past by more than kLateLimit (the grid moved, or the clock has just locked) is skipped:
     // the lights would step at the wrong time.
-    const double from = std::max(lastGiven_ + grid_->period / 2, streamTime - kLateLimit);
+    const double from = std::max(lastGiven_ + gap, streamTime - kLateLimit);
     for (double next = grid_->nextAfter(from); next <= streamTime; next += grid_->period) {
         beats.push_back(next);
         lastGiven_ = next;

@@ -9,6 +9,10 @@
 
 namespace lumiere::music {
 
+// The tempi followed, in BPM: slower music is followed at twice its tempo, faster at half.
+inline constexpr double kSlowestBpm = 70;
+inline constexpr double kFastestBpm = 200;
+
 struct BeatGrid {
     double period = 0;  // seconds per beat
     double anchor = 0;  // time of the grid beat nearest to the last time given
