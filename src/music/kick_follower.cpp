@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 #include "music/beat_tracker.h"
 
@@ -34,13 +35,14 @@ std::vector<double> timesOf(auto begin, auto end) {
     return times;
 }
 
-}  // namespace
-
+// The largest distance of a time to its nearest beat of the grid.
 double largestResidual(const BeatGrid& grid, std::span<const double> times) {
     double largest = 0;
     for (double t : times) largest = std::max(largest, std::abs(residual(grid, t)));
     return largest;
 }
+
+}  // namespace
 
 double KickFollower::usualStrength(const BeatGrid& grid, const KickOnsets& onsets) const {
     if (onGrid_.size() >= 3) {

@@ -1,16 +1,17 @@
 #pragma once
-// Keeps a beat grid on the kick drums. Each strong kick near a grid beat either falls on it
-// (within 12 ms), and the grid is refitted by least squares to the last kicks on it, or it falls
-// off it. Two kicks in a row off the grid on the same side mean the music has moved: the grid is
-// fitted again on the last kick on it and those two (a new tempo), or on those two alone with the
-// same period (the beat moved). A single kick off the grid changes nothing (a loose kick). A kick
-// clearly early for the grid's next beat is handed out as that beat, so the first beats of a
-// faster tempo are given on time while the grid catches up. Not thread-safe.
+// Keeps a beat grid on the kick drums. Each strong kick within 30 % of a beat of a grid beat
+// either falls on it (within 12 ms), and the grid is refitted to the last kicks on it
+// (fitRecent: a line while the tempo holds, a parabola while it glides), or it falls off it.
+// Two kicks in a row off the grid on the same side mean the music has moved: the grid is fitted
+// again on the last kick on it and those two (a new tempo), or on those two alone with the same
+// period (the beat moved). A single kick off the grid changes nothing (a loose kick). A kick
+// early by more than 12 ms and at most a tenth of a beat, as strong as the usual kicks, is
+// handed out as the next beat, so the first beat of a faster tempo is given on time while the
+// grid waits for the second. Not thread-safe.
 
 #include <cstdint>
 #include <deque>
 #include <optional>
-#include <span>
 #include <vector>
 
 #include "music/kick_onsets.h"
@@ -46,8 +47,5 @@ private:
     std::int64_t nextHop_ = 0;   // first hop whose peak has not been judged
     std::optional<double> early_;
 };
-
-// The largest distance of a time to its nearest beat of the grid.
-double largestResidual(const BeatGrid& grid, std::span<const double> times);
 
 }  // namespace lumiere::music
