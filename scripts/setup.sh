@@ -8,14 +8,14 @@ run_packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   fonts-liberation
-  libola-dev
+  libola-dev libaubio-dev libpulse-dev
 )
 test_packages=(
   libgtest-dev libgmock-dev
   xvfb xauth x11-apps imagemagick
   qt6-serialport-dev
   clang libclang-rt-14-dev clang-format
-  ola
+  ola pulseaudio pulseaudio-utils
   dpkg-dev lintian appstream desktop-file-utils
 )
 
