@@ -26,7 +26,14 @@ Application::Application(Platform& platform, SerialPort& port, AppConfig config)
       settings_(form2_, link_, programFile(platform, "param.ini")),
       dmx_(std::move(config.dmxConnection), programFile(platform, "param.ini")),
       serial_({config.devRoot, platform.programFolder()}, link_, port,
-              programFile(platform, "param.ini")) {
+              programFile(platform, "param.ini")),
+      music_(
+          std::move(config.music),
+          [this](std::function<void()> work) {
+              platform_.post([this, work = std::move(work)] { handle(work); });
+          },
+          [this] { show_.stepOnBeat(); }, [this] { return platform_.monotonicSeconds(); },
+          form_.status, programFile(platform, "param.ini")) {
     // The one place where the runner learns which buttons its steps click, and where the show
     // learns where its frames go besides the serial line.
     runner_.clickButtonsWith(buttons_);
@@ -60,6 +67,7 @@ void Application::Form_Load() {
         serial_.load(profile, form_.status);
         link_.probe();
         dmx_.load(profile, form_.status);
+        music_.load(profile);
     });
 }
 
@@ -95,7 +103,10 @@ void Application::n_param_Click() {
 }
 
 void Application::Timer1_Timer() {
-    handle([this] { show_.Timer1_Timer(); });
+    // While the music is followed, its beats step the effect and the ticks only stand in.
+    handle([this] {
+        if (music_.tickSteps()) show_.Timer1_Timer();
+    });
 }
 
 void Application::Timer3_Timer() {
@@ -106,6 +117,7 @@ void Application::Timer3_Timer() {
                       t.seconds % 100);
         form_.montre.caption = text;
         dmx_.poll(form_.status);
+        music_.poll();
     });
 }
 
@@ -236,6 +248,42 @@ void Application::serialUseClick() {
 
 void Application::serialCloseClick() {
     handle([this] { serial_.close(); });
+}
+
+void Application::musicShow() {
+    handle([this] { music_.show(); });
+}
+
+void Application::musicEnabledChange(bool enabled) {
+    handle([&] { music_.setEnabled(enabled); });
+}
+
+void Application::musicInputChange(const std::string& id) {
+    handle([&] { music_.selectInput(id); });
+}
+
+void Application::musicSensitivityChange(int sensitivity) {
+    handle([&] { music_.setSensitivity(sensitivity); });
+}
+
+void Application::musicRefreshClick() {
+    handle([this] { music_.refreshInputs(); });
+}
+
+void Application::musicTapClick() {
+    handle([this] { music_.tap(); });
+}
+
+void Application::musicSaveClick() {
+    handle([this] { music_.save(); });
+}
+
+void Application::musicCloseClick() {
+    handle([this] { music_.close(); });
+}
+
+void Application::musicTapWake() {
+    handle([this] { music_.tapBeat(); });
 }
 
 }  // namespace lumiere

@@ -5,9 +5,11 @@
 // changed. Once shutdown has sent the all-off frame, events still queued are ignored.
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/dmx_option.h"
+#include "app/music_option.h"
 #include "app/serial_port_option.h"
 #include "app/window_events.h"
 #include "desk/desk_switch.h"
@@ -33,6 +35,7 @@ struct AppConfig {
     std::string systemPorts = kSystemSerialPorts;  // the machine's own serial ports
     DmxConnector dmxConnection = connectToOla;     // how the DMX output reaches OLA
     std::string devRoot = "/dev";                  // where the serial devices are listed from
+    MusicServices music = soundServer();           // where the beats of the music come from
 };
 
 class Application final : public WindowEvents,
@@ -40,7 +43,8 @@ class Application final : public WindowEvents,
                           public ControlEvents,
                           public SettingsEvents,
                           public DmxEvents,
-                          public SerialPortEvents {
+                          public SerialPortEvents,
+                          public MusicEvents {
 public:
     Application(Platform& platform, SerialPort& port, AppConfig config = {});
     Application(const Application&) = delete;
@@ -54,6 +58,9 @@ public:
     const SequenceRunner& runner() const { return runner_; }
     const DmxDialog& dmxDialog() const { return dmx_.dialog(); }
     const SerialPortDialog& serialDialog() const { return serial_.dialog(); }
+    const MusicDialog& musicDialog() const { return music_.dialog(); }
+    // When the next beat of a tapped tempo is due (monotonic seconds), while one is in force.
+    std::optional<double> musicWakeAt() const { return music_.tapBeatAt(); }
     void onChanged(std::function<void()> callback) { changed_ = std::move(callback); }
 
     // Start-up, before the window is first shown.
@@ -104,6 +111,16 @@ public:
     void serialUseClick() override;
     void serialCloseClick() override;
 
+    void musicShow() override;
+    void musicEnabledChange(bool enabled) override;
+    void musicInputChange(const std::string& id) override;
+    void musicSensitivityChange(int sensitivity) override;
+    void musicRefreshClick() override;
+    void musicTapClick() override;
+    void musicSaveClick() override;
+    void musicCloseClick() override;
+    void musicTapWake() override;
+
 private:
     // Runs one event's handler, then tells the view.
     template <typename Handler>
@@ -130,6 +147,7 @@ private:
     SettingsDialog settings_;
     DmxOption dmx_;
     SerialPortOption serial_;
+    MusicOption music_;
     std::function<void()> changed_;
     bool ending_ = false;
 };

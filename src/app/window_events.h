@@ -64,6 +64,23 @@ protected:
     ~DmxEvents() = default;
 };
 
+// Options > "Musique…".
+class MusicEvents {
+public:
+    virtual void musicShow() = 0;
+    virtual void musicEnabledChange(bool enabled) = 0;         // "Suivre la musique"
+    virtual void musicInputChange(const std::string& id) = 0;  // empty: the default input
+    virtual void musicSensitivityChange(int sensitivity) = 0;
+    virtual void musicRefreshClick() = 0;  // "Actualiser" the list of inputs
+    virtual void musicTapClick() = 0;      // "Tap", or the key T
+    virtual void musicSaveClick() = 0;     // "Enregistrer"
+    virtual void musicCloseClick() = 0;    // "Fermer", and the close box
+    virtual void musicTapWake() = 0;       // the time of a tapped beat has come
+
+protected:
+    ~MusicEvents() = default;
+};
+
 // Options > "Port série…".
 class SerialPortEvents {
 public:

@@ -31,6 +31,7 @@ public:
     double nextRandom() override { return inner_.nextRandom(); }
     std::string programFolder() override { return inner_.programFolder(); }
     void endApplication() override { inner_.endApplication(); }
+    void post(std::function<void()> work) override { inner_.post(std::move(work)); }
 
 private:
     struct Scope {

@@ -3,6 +3,7 @@
 // implements them; tests use fakes. Paths are file-system bytes (UTF-8); texts shown to the user
 // are Windows-1252.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -45,6 +46,9 @@ public:
     virtual std::string programFolder() = 0;
     // Ends the application at once.
     virtual void endApplication() = 0;
+    // Runs `work` on the window's thread, after the events already waiting: how another thread
+    // (the sound capture) hands its results to the handlers.
+    virtual void post(std::function<void()> work) = 0;
 };
 
 }  // namespace lumiere

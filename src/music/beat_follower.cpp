@@ -9,7 +9,8 @@ bool BeatFollower::beat(MusicClock::time_point now) {
 
 bool BeatFollower::tick(MusicClock::time_point now) {
     if (state(now) == FollowState::Following) return false;
-    return step(now);
+    lastStep_ = now;  // the master's interval, whatever it is
+    return true;
 }
 
 FollowState BeatFollower::state(MusicClock::time_point now) const {

@@ -3,10 +3,11 @@
 // reach the window) and the ticks of the player's own timer (the master interval); each call
 // answers whether the effect steps now.
 //   - While beats are coming, the effect steps once per beat and the ticks do nothing.
-//   - Two steps are never closer than `minStepGap` (150 ms), whatever the input: a 300 BPM
-//     track or a burst of false beats cannot make the lamps flicker.
-//   - When no beat has come for `beatTimeout` (2 s), or none has come yet, the ticks step the
-//     effect again (fallback); the next beat takes over again.
+//   - A beat never steps the effect within `minStepGap` (150 ms) of the previous step, whatever
+//     the input: a 300 BPM track or a burst of false beats cannot make the lamps flicker.
+//   - When no beat has come for `beatTimeout` (2 s), or none has come yet, every tick steps the
+//     effect again (fallback): the effect runs at the master's interval, as without the music;
+//     the next beat takes over again.
 // Pure: the caller passes the time of every call, so tests drive it with a fake clock.
 
 #include <chrono>

@@ -10,6 +10,7 @@
 #include "model/platform.h"
 #include "ui/dmx_window.h"
 #include "ui/form_view.h"
+#include "ui/music_window.h"
 #include "ui/qt_bridge.h"
 #include "ui/serial_port_window.h"
 #include "ui/settings_window.h"
@@ -33,6 +34,7 @@ MainWindow::MainWindow(Application& app, Platform& platform) : app_(app) {
     settings_ = new SettingsWindow(app.form2(), app, this);
     dmx_ = new DmxWindow(app.dmxDialog(), app, this);
     serial_ = new SerialPortWindow(app.serialDialog(), app, this);
+    music_ = new MusicWindow(app.musicDialog(), app, this);
 
     timer1_ = std::make_unique<TimerBinding>(app.show().timer1(), [&app] { app.Timer1_Timer(); });
     timer3_ = std::make_unique<TimerBinding>(app.form().Timer3, [&app] { app.Timer3_Timer(); });
@@ -40,6 +42,9 @@ MainWindow::MainWindow(Application& app, Platform& platform) : app_(app) {
     runner_ = std::make_unique<WakeBinding>([&app] { return app.runner().wakeAt(); },
                                             [&platform] { return platform.monotonicSeconds(); },
                                             [&app] { app.runnerWake(); });
+    tapBeats_ = std::make_unique<WakeBinding>([&app] { return app.musicWakeAt(); },
+                                              [&platform] { return platform.monotonicSeconds(); },
+                                              [&app] { app.musicTapWake(); });
     app.onChanged([this] { refresh(); });
     refresh();
 }
@@ -55,6 +60,7 @@ void MainWindow::buildMenu() {
     file->addAction(QStringLiteral("Quitter"), [this] { app_.n_quit_Click(); });
     // What goes beyond the desk itself, each with a dialog of its own.
     QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
+    options->addAction(QStringLiteral("Musique…"), [this] { app_.musicShow(); });
     options->addAction(QStringLiteral("Sortie DMX…"), [this] { app_.dmxShow(); });
     options->addAction(QStringLiteral("Port série…"), [this] { app_.serialShow(); });
 }
@@ -64,10 +70,12 @@ void MainWindow::refresh() {
     settings_->refresh();
     dmx_->refresh();
     serial_->refresh();
+    music_->refresh();
     timer1_->refresh();
     timer3_->refresh();
     timer4_->refresh();
     runner_->refresh();
+    tapBeats_->refresh();
 
     const Form1& form = app_.form();
     if (shownNotice_.changed(form.status.notice)) notice_->setText(toQString(*shownNotice_));

@@ -21,6 +21,7 @@ namespace lumiere::ui {
 
 class DmxWindow;
 class FormView;
+class MusicWindow;
 class SerialPortWindow;
 class SettingsWindow;
 class TimerBinding;
@@ -38,6 +39,7 @@ public:
     SettingsWindow* settingsWindow() const { return settings_; }
     DmxWindow* dmxWindow() const { return dmx_; }
     SerialPortWindow* serialPortWindow() const { return serial_; }
+    MusicWindow* musicWindow() const { return music_; }
     const TimerBinding& timer1() const { return *timer1_; }
     const TimerBinding& timer4() const { return *timer4_; }
 
@@ -52,6 +54,7 @@ private:
     SettingsWindow* settings_ = nullptr;
     DmxWindow* dmx_ = nullptr;
     SerialPortWindow* serial_ = nullptr;
+    MusicWindow* music_ = nullptr;
     QLabel* notice_ = nullptr;
     QLabel* link_ = nullptr;
     // What the status bar shows, to touch it only when the model changes.
@@ -61,6 +64,7 @@ private:
     std::unique_ptr<TimerBinding> timer3_;
     std::unique_ptr<TimerBinding> timer4_;
     std::unique_ptr<WakeBinding> runner_;
+    std::unique_ptr<WakeBinding> tapBeats_;
 };
 
 }  // namespace lumiere::ui

@@ -54,6 +54,10 @@ double QtPlatform::monotonicSeconds() {
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
+void QtPlatform::post(std::function<void()> work) {
+    QMetaObject::invokeMethod(&inbox_, std::move(work), Qt::QueuedConnection);
+}
+
 void QtPlatform::endApplication() {
     QCoreApplication::exit(0);
 }

@@ -31,9 +31,11 @@ public:
     double nextRandom() override { return random_.next(); }
     std::string programFolder() override { return folder_; }
     void endApplication() override;
+    void post(std::function<void()> work) override;
 
 private:
     QPointer<QWidget> owner_;
+    QObject inbox_;  // posted work runs in its context; none runs once the platform is gone
     PictureFiles pictures_;
     std::string folder_;
     RandomSeries random_;

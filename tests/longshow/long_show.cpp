@@ -73,6 +73,7 @@ public:
     double nextRandom() override { return qt_.nextRandom(); }
     std::string programFolder() override { return qt_.programFolder(); }
     void endApplication() override {}
+    void post(std::function<void()> work) override { qt_.post(std::move(work)); }
 
 private:
     ui::QtPlatform qt_;

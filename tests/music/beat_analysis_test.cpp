@@ -11,8 +11,8 @@
 #include "support/beat_tracks.h"
 
 using namespace lumiere::music;
-using lumiere::testing::BeatTrack;
-using lumiere::testing::scoreBeats;
+using lumiere::test::BeatTrack;
+using lumiere::test::scoreBeats;
 
 namespace {
 
@@ -58,7 +58,7 @@ double shortestInterval(const std::vector<double>& beats) {
 }  // namespace
 
 TEST(BeatTracker, BeatsAreTheirPlaceInTheStreamWhateverTheBlockSize) {
-    const BeatTrack track = lumiere::testing::makeDanceTrack(120, 8);
+    const BeatTrack track = lumiere::test::makeDanceTrack(120, 8);
     std::vector<double> whole, small;
     BeatTracker a, b;
     a.feed(track.samples, whole);
@@ -96,7 +96,7 @@ TEST(BeatTracker, LevelAndSensitivity) {
 
 TEST(BeatAnalysis, FollowsDanceMusicOnTimeWithTheRightTempo) {
     for (double bpm : {90.0, 174.0}) {
-        const BeatTrack track = lumiere::testing::makeDanceTrack(bpm, 16);
+        const BeatTrack track = lumiere::test::makeDanceTrack(bpm, 16);
         const Followed followed = follow(track, 441);
         const auto score = scoreBeats(track.beats, followed.beats, 4.0, track.seconds());
         EXPECT_GE(score.foundShare(), 0.95) << bpm;
@@ -119,7 +119,7 @@ TEST(BeatAnalysis, FollowsAStepOfTempoWithinTwoBeats) {
     // A faster tempo: its first kick comes early and is given as it comes, so no beat is lost.
     // A slower one: its first two beats are given early by the old grid, the third is on time.
     for (const auto& [from, to, missed] : {std::tuple{120.0, 128.0, 0}, {128.0, 120.0, 2}}) {
-        const BeatTrack track = lumiere::testing::makeTempoStepTrack(from, to, 24);
+        const BeatTrack track = lumiere::test::makeTempoStepTrack(from, to, 24);
         const Followed followed = follow(track, 512);
         const double change = track.seconds() / 2;
         const double end = track.beats.back() + 0.1;
@@ -136,7 +136,7 @@ TEST(BeatAnalysis, FollowsAStepOfTempoWithinTwoBeats) {
 TEST(BeatAnalysis, FollowsAGlidingTempo) {
     // 120 to 128 BPM over 6 s from 12 s on: every beat on time; the tempo shown follows the
     // glide 2.5 s after it starts, and is the final tempo 2 s after it ends.
-    const BeatTrack track = lumiere::testing::makeTempoRampTrack(120, 128, 24, 6);
+    const BeatTrack track = lumiere::test::makeTempoRampTrack(120, 128, 24, 6);
     const Followed followed = follow(track, 512);
     const auto score = scoreBeats(track.beats, followed.beats, 4.0, track.beats.back() + 0.1);
     EXPECT_GE(score.foundShare(), 0.95);
@@ -147,22 +147,22 @@ TEST(BeatAnalysis, FollowsAGlidingTempo) {
 }
 
 TEST(BeatAnalysis, NoBeatInSilenceOrNoiseAndNoStormFromFastOrClippedInput) {
-    const Followed silence = follow(lumiere::testing::makeSilence(10), 256);
+    const Followed silence = follow(lumiere::test::makeSilence(10), 256);
     EXPECT_TRUE(silence.beats.empty());
     EXPECT_EQ(silence.bpmAt.back(), 0.0);
 
     for (const auto& [amplitude, seed] : {std::pair{0.5f, 3u}, {0.05f, 21u}, {1.0f, 22u}}) {
-        const Followed noise = follow(lumiere::testing::makeWhiteNoise(20, amplitude, seed), 256);
+        const Followed noise = follow(lumiere::test::makeWhiteNoise(20, amplitude, seed), 256);
         EXPECT_LE(noise.beats.size(), 3u) << amplitude;
     }
 
-    const BeatTrack clicks = lumiere::testing::makeClickTrack(300, 12);
+    const BeatTrack clicks = lumiere::test::makeClickTrack(300, 12);
     const Followed fast = follow(clicks, 256);
     EXPECT_GE(shortestInterval(fast.beats), 0.29);  // the clock keeps within 200 BPM
     EXPECT_FALSE(fast.beats.empty());
 
     // Clipped by 12 dB, the kicks are flattened but still followed.
-    const BeatTrack clipped = lumiere::testing::makeClippedTrack(120, 12);
+    const BeatTrack clipped = lumiere::test::makeClippedTrack(120, 12);
     const Followed saturated = follow(clipped, 256);
     EXPECT_GE(shortestInterval(saturated.beats), 0.29);
     const auto score = scoreBeats(clipped.beats, saturated.beats, 4.0, clipped.seconds());

@@ -9,7 +9,7 @@
 #include "support/beat_tracks.h"
 
 using namespace lumiere::music;
-using lumiere::testing::BeatTrack;
+using lumiere::test::BeatTrack;
 
 namespace {
 
@@ -68,8 +68,8 @@ double missBy(const Followed& followed, double beat) {
 
 TEST(KickOnsets, PeaksFallOnTheKicksEvenWhenClipped) {
     for (float gain : {1.0f, 4.0f}) {
-        const BeatTrack track = gain == 1.0f ? lumiere::testing::makeDanceTrack(120, 8)
-                                             : lumiere::testing::makeClippedTrack(120, 8, gain);
+        const BeatTrack track = gain == 1.0f ? lumiere::test::makeDanceTrack(120, 8)
+                                             : lumiere::test::makeClippedTrack(120, 8, gain);
         KickOnsets onsets;
         onsets.feed(track.samples);
         std::vector<KickPeak> peaks;
@@ -98,7 +98,7 @@ TEST(KickFollower, OneLooseKickChangesNothing) {
     // The kick of 8.25 s comes 20 ms late.
     const auto beats =
         beatsMovedFrom(0.5, 14, 16, [](std::size_t k, double t) { return k == 16 ? t + 0.02 : t; });
-    const Followed followed = followKicks(lumiere::testing::makeDanceTrackOn(beats, 14), 0.5);
+    const Followed followed = followKicks(lumiere::test::makeDanceTrackOn(beats, 14), 0.5);
     EXPECT_LT(missBy(followed, 8.75), 0.003);
     EXPECT_NEAR(followed.at(8.7).period, 0.5, 0.0005);
     EXPECT_NEAR(followed.grids.back().period, 0.5, 0.0002);
@@ -110,7 +110,7 @@ TEST(KickFollower, ANewTempoIsFollowedFromItsSecondKick) {
     const double faster = 60.0 / 128;
     const auto beats = beatsMovedFrom(
         0.5, 14, 17, [&](std::size_t k, double) { return 8.25 + faster * double(k - 16); });
-    const Followed followed = followKicks(lumiere::testing::makeDanceTrackOn(beats, 14), 0.5);
+    const Followed followed = followKicks(lumiere::test::makeDanceTrackOn(beats, 14), 0.5);
     // The first early kick is handed out as the beat it is.
     ASSERT_FALSE(followed.early.empty());
     EXPECT_NEAR(followed.early.front(), beats[17], 0.003);
@@ -125,7 +125,7 @@ TEST(KickFollower, ANewTempoIsFollowedFromItsSecondKick) {
 TEST(KickFollower, ABeatThatMovesKeepsItsTempo) {
     // From 8.25 s on, every kick comes 40 ms later: the same tempo on another beat.
     const auto beats = beatsMovedFrom(0.5, 14, 16, [](std::size_t, double t) { return t + 0.04; });
-    const Followed followed = followKicks(lumiere::testing::makeDanceTrackOn(beats, 14), 0.5);
+    const Followed followed = followKicks(lumiere::test::makeDanceTrackOn(beats, 14), 0.5);
     for (std::size_t k = 18; k < beats.size(); ++k) {
         EXPECT_LT(missBy(followed, beats[k]), 0.004) << "beat " << k;
     }

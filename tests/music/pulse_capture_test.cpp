@@ -14,7 +14,7 @@
 
 using namespace lumiere::music;
 using namespace std::chrono_literals;
-using lumiere::testing::PulseServer;
+using lumiere::test::PulseServer;
 
 namespace {
 
@@ -63,9 +63,9 @@ private:
     std::condition_variable changed_;
 };
 
-std::string writeTrack(const PulseServer& server, const lumiere::testing::BeatTrack& track) {
+std::string writeTrack(const PulseServer& server, const lumiere::test::BeatTrack& track) {
     const std::string path = server.folder() + "/track.wav";
-    std::ofstream(path, std::ios::binary) << lumiere::testing::toWav(track.samples);
+    std::ofstream(path, std::ios::binary) << lumiere::test::toWav(track.samples);
     return path;
 }
 
@@ -83,7 +83,7 @@ TEST(PulseCapture, ListsTheMonitorAndFollowsMusicPlayedIntoTheSink) {
     EXPECT_TRUE(monitor->monitor);
     EXPECT_FALSE(monitor->description.empty());
 
-    const pid_t player = server.play(writeTrack(server, lumiere::testing::makeDanceTrack(120, 30)));
+    const pid_t player = server.play(writeTrack(server, lumiere::test::makeDanceTrack(120, 30)));
     ASSERT_GT(player, 0);
     Reports reports;
     BeatSource source(PulseOptions{server.address()});

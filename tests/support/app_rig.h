@@ -8,6 +8,7 @@
 #include "support/fake_dmx_connection.h"
 #include "support/fake_platform.h"
 #include "support/fake_serial_port.h"
+#include "support/fake_sound_server.h"
 #include "support/temp_folder.h"
 
 namespace lumiere::test {
@@ -19,8 +20,8 @@ struct AppRig {
         app = std::make_unique<Application>(platform, port, config());
         app->onChanged([this] { ++changes; });
     }
-    // The machine's ports, its /dev and OLA, all replaced: no test reaches a real port or
-    // daemon.
+    // The machine's ports, its /dev, OLA and the sound server, all replaced: no test reaches a
+    // real port or daemon.
     AppConfig config() {
         return {folder.file("ttyS"),
                 [this] {
@@ -28,7 +29,7 @@ struct AppRig {
                     dmx = connection.get();
                     return connection;
                 },
-                folder.file("dev")};
+                folder.file("dev"), sound.services()};
     }
     Application& operator*() { return *app; }
     Application* operator->() { return app.get(); }
@@ -47,6 +48,7 @@ struct AppRig {
     FakePlatform platform;
     FakeSerialPort port;
     FakeDmxConnection* dmx = nullptr;  // the DMX output's connection, once it exists
+    FakeSoundServer sound;
     std::unique_ptr<Application> app;
     int changes = 0;
 };

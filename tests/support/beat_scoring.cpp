@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace lumiere::testing {
+namespace lumiere::test {
 
 BeatScore scoreBeats(const std::vector<double>& truth, const std::vector<double>& found,
                      double from, double until, double toleranceMs) {
@@ -37,4 +37,4 @@ BeatScore scoreBeats(const std::vector<double>& truth, const std::vector<double>
     return score;
 }
 
-}  // namespace lumiere::testing
+}  // namespace lumiere::test

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace lumiere::testing {
+namespace lumiere::test {
 
 struct BeatScore {
     int trueBeats = 0;         // true beats in the scored span
@@ -21,4 +21,4 @@ struct BeatScore {
 BeatScore scoreBeats(const std::vector<double>& truth, const std::vector<double>& found,
                      double from, double until, double toleranceMs = 25.0);
 
-}  // namespace lumiere::testing
+}  // namespace lumiere::test

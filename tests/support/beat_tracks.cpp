@@ -5,7 +5,7 @@
 #include <cstring>
 #include <numbers>
 
-namespace lumiere::testing {
+namespace lumiere::test {
 
 namespace {
 
@@ -238,4 +238,4 @@ std::string toWav(const std::vector<float>& samples) {
     return wav;
 }
 
-}  // namespace lumiere::testing
+}  // namespace lumiere::test

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace lumiere::testing {
+namespace lumiere::test {
 
 inline constexpr int kTrackRate = 44100;
 
@@ -56,4 +56,4 @@ BeatTrack makeClippedTrack(double bpm, double seconds, float gain = 4.0f, std::u
 // The samples as a 16-bit PCM mono WAV file (for playing a track into a sound server).
 std::string toWav(const std::vector<float>& samples);
 
-}  // namespace lumiere::testing
+}  // namespace lumiere::test

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <deque>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
@@ -85,6 +86,28 @@ public:
     }
     std::string programFolder() override { return folder; }
     void endApplication() override { ++ended; }
+    // Other threads may post: the queue has a lock of its own.
+    void post(std::function<void()> work) override {
+        const std::lock_guard lock(postedMutex);
+        posted.push_back(std::move(work));
+    }
+    // Runs the work posted so far, as the window's event loop would; how many ran.
+    int runPosted() {
+        int ran = 0;
+        for (;;) {
+            std::function<void()> work;
+            {
+                const std::lock_guard lock(postedMutex);
+                if (posted.empty()) return ran;
+                work = std::move(posted.front());
+                posted.pop_front();
+            }
+            work();
+            ++ran;
+        }
+    }
+    std::mutex postedMutex;
+    std::deque<std::function<void()>> posted;
 
     RandomSeries series;
 

@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-namespace lumiere::testing {
+namespace lumiere::test {
 
 namespace {
 
@@ -145,4 +145,4 @@ pid_t PulseServer::spawn(const std::string& program, const std::string& argument
     return error == 0 ? pid : -1;
 }
 
-}  // namespace lumiere::testing
+}  // namespace lumiere::test

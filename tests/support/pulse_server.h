@@ -8,7 +8,7 @@
 #include <chrono>
 #include <string>
 
-namespace lumiere::testing {
+namespace lumiere::test {
 
 class PulseServer {
 public:
@@ -48,4 +48,4 @@ private:
     std::string failure_;
 };
 
-}  // namespace lumiere::testing
+}  // namespace lumiere::test
