@@ -31,6 +31,7 @@ public:
     bool ready() const { return linked_; }
     const std::string& path() const { return path_; }
     int nearSide() const { return slave_; }
+    int farSide() const { return master_; }
 
     // Every byte received since the last call.
     std::string bytes() {

@@ -1,0 +1,87 @@
+// Following the music for real: a private sound server plays a 120 BPM dance track into its
+// null sink, and the real window, listening to that sink's monitor through "Musique", steps
+// "Chennillard" once per beat on a pseudo-terminal, instead of every 150 ms.
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <algorithm>
+#include <fstream>
+
+#include "app/application.h"
+#include "link/posix_serial_port.h"
+#include "support/beat_tracks.h"
+#include "support/fake_platform.h"
+#include "support/pty_peer.h"
+#include "support/pulse_server.h"
+#include "support/temp_folder.h"
+#include "support/timed_frames.h"
+#include "ui/main_window.h"
+#include "ui/music_window.h"
+#include "ui/qt_platform.h"
+
+namespace lumiere {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// Lets the window's event loop run (its timers, the posted beats) for `duration`.
+void runFor(std::chrono::milliseconds duration) {
+    const auto end = Clock::now() + duration;
+    while (Clock::now() < end) QApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+TEST(MusicThroughTheWindow, TheChaserStepsOncePerBeatOfTheMusicTheComputerPlays) {
+    test::PulseServer server;
+    ASSERT_TRUE(server.ready()) << server.failure();
+    const std::string track = server.folder() + "/musique.wav";
+    std::ofstream(track, std::ios::binary) << test::toWav(test::makeDanceTrack(120, 40).samples);
+    const pid_t player = server.play(track);
+    ASSERT_GT(player, 0);
+
+    TempFolder folder;
+    folder.write("param.ini",
+                 "[Port]\r\nCOM=9\r\n[Musique]\r\nActif=1\r\nEntree=" + server.monitor() + "\r\n");
+    test::PtyPeer peer(folder.file("COM9"));
+    ASSERT_TRUE(peer.ready());
+    test::TimedFrames line(peer.farSide());
+    ui::QtPlatform platform(folder.path());
+    PosixSerialPort port;
+    AppConfig config;
+    config.systemPorts = folder.file("ttyS");
+    config.devRoot = folder.file("dev");
+    config.music = soundServer(music::PulseOptions{server.address()});
+    Application app(platform, port, std::move(config));
+    ui::MainWindow window(app, platform);
+    app.Form_Load();
+    window.show();
+    app.inter_Click();
+    app.Command11_Click(6);  // "Chennillard", at the master's 150 ms until the beat is found
+
+    // The idle sink can take 2 s to deliver sound, and the beat locks a few seconds later.
+    const auto deadline = Clock::now() + 25s;
+    while (app.musicDialog().beats < 6 && Clock::now() < deadline) runFor(100ms);
+    ASSERT_GE(app.musicDialog().beats, 6) << app.musicDialog().state;
+    const std::size_t before = line.frames().size();
+    const int beatsBefore = app.musicDialog().beats;
+    runFor(6s);
+    const std::vector<test::TimedFrames::Frame> frames = line.frames();
+    test::PulseServer::stopProcess(player);
+
+    const int beats = app.musicDialog().beats - beatsBefore;
+    const auto steps = static_cast<int>(frames.size() - before);
+    EXPECT_NEAR(beats, 12, 1);     // 6 s at 120 BPM
+    EXPECT_NEAR(steps, beats, 1);  // one step per beat, not one per 150 ms (40)
+    std::vector<double> intervals;
+    for (std::size_t i = before + 1; i < frames.size(); ++i) {
+        intervals.push_back(std::chrono::duration<double>(frames[i].at - frames[i - 1].at).count());
+    }
+    ASSERT_FALSE(intervals.empty());
+    std::nth_element(intervals.begin(), intervals.begin() + intervals.size() / 2, intervals.end());
+    EXPECT_NEAR(intervals[intervals.size() / 2], 0.5, 0.03);
+    EXPECT_NEAR(app.musicDialog().bpm, 120, 1);
+    EXPECT_TRUE(window.musicWindow() != nullptr);
+}
+
+}  // namespace
+}  // namespace lumiere
