@@ -41,11 +41,11 @@ double cpuSeconds(clockid_t clock) {
 }
 
 struct Row {
-    testing::BeatScore score;
+    test::BeatScore score;
     double bpmEnd = 0, bpmMaxError = 0, settle = 0, latencyMs = 0, cpuMsPerS = 0;
 };
 
-Row followTrack(const testing::BeatTrack& track, bool aubioOnly) {
+Row followTrack(const test::BeatTrack& track, bool aubioOnly) {
     Row row;
     std::vector<double> beats;
     // A track whose tempo changes (a step or a glide): the tempo is not judged from the change
@@ -87,11 +87,11 @@ Row followTrack(const testing::BeatTrack& track, bool aubioOnly) {
     row.cpuMsPerS = cpu * 1000 / track.seconds();
     row.settle = changes ? std::max(0.0, lastWrong - changeUntil) : 0;
     if (aubioOnly) row.bpmEnd = tracker.aubioBpm();
-    row.score = testing::scoreBeats(track.beats, beats, kScoredFrom, track.seconds());
+    row.score = test::scoreBeats(track.beats, beats, kScoredFrom, track.seconds());
     return row;
 }
 
-void printRow(const char* method, const testing::BeatTrack& track, const Row& row) {
+void printRow(const char* method, const test::BeatTrack& track, const Row& row) {
     const double trueBpm = track.beats.empty() ? 0 : track.tempi.back();
     const bool aubio = std::strcmp(method, "aubio") == 0;
     char tempo[64] = "      -      -       -";
@@ -109,15 +109,15 @@ void printRow(const char* method, const testing::BeatTrack& track, const Row& ro
 }
 
 int offline() {
-    std::vector<testing::BeatTrack> tracks;
+    std::vector<test::BeatTrack> tracks;
     for (double bpm : {90.0, 120.0, 150.0, 174.0})
-        tracks.push_back(testing::makeDanceTrack(bpm, 30));
-    tracks.push_back(testing::makeTempoStepTrack(120, 128, 30));
-    tracks.push_back(testing::makeTempoRampTrack(120, 128, 30));
-    tracks.push_back(testing::makeClippedTrack(120, 30));
-    tracks.push_back(testing::makeClickTrack(300, 30));
-    tracks.push_back(testing::makeWhiteNoise(30));
-    tracks.push_back(testing::makeSilence(30));
+        tracks.push_back(test::makeDanceTrack(bpm, 30));
+    tracks.push_back(test::makeTempoStepTrack(120, 128, 30));
+    tracks.push_back(test::makeTempoRampTrack(120, 128, 30));
+    tracks.push_back(test::makeClippedTrack(120, 30));
+    tracks.push_back(test::makeClickTrack(300, 30));
+    tracks.push_back(test::makeWhiteNoise(30));
+    tracks.push_back(test::makeSilence(30));
     std::printf(
         "Beats scored after %.0f s within ±25 ms; tempo judged after %.0f s (a change and the "
         "%.0f s after it left out;\n'settle' = from the end of the change to the last tempo "
@@ -138,14 +138,14 @@ int offline() {
 }
 
 int live() {
-    testing::PulseServer server;
+    test::PulseServer server;
     if (!server.ready()) {
         std::fprintf(stderr, "serveur de son privé : %s\n", server.failure().c_str());
         return 1;
     }
-    const testing::BeatTrack track = testing::makeDanceTrack(120, 40);
+    const test::BeatTrack track = test::makeDanceTrack(120, 40);
     const std::string path = server.folder() + "/track.wav";
-    std::ofstream(path, std::ios::binary) << testing::toWav(track.samples);
+    std::ofstream(path, std::ios::binary) << test::toWav(track.samples);
     const pid_t player = server.play(path);
     std::mutex mutex;
     std::vector<double> beats;
@@ -171,7 +171,7 @@ int live() {
     const double wall =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     source.stop();
-    testing::PulseServer::stopProcess(player);
+    test::PulseServer::stopProcess(player);
     auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
     const double cpu = seconds(after.ru_utime) - seconds(before.ru_utime) +
                        seconds(after.ru_stime) - seconds(before.ru_stime);
