@@ -148,7 +148,7 @@ void MusicOption::inputsListed(const music::SourceList& list) {
     for (const music::SourceInfo& source : list.sources) {
         dialog_.inputs.push_back({source.id, source.description, source.monitor});
     }
-    if (list.error) dialog_.message = music::describeMusicError(*list.error);
+    // A server that does not answer is said by the capture, which asks it too.
 }
 
 void MusicOption::tap() {

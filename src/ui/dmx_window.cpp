@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -79,6 +80,11 @@ void DmxWindow::refresh() {
 void DmxWindow::closeEvent(QCloseEvent* event) {
     event->ignore();  // the model decides: the close box is "Fermer"
     events_.dmxCloseClick();
+}
+
+void DmxWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) return events_.dmxCloseClick();  // as "Fermer"
+    QWidget::keyPressEvent(event);
 }
 
 }  // namespace lumiere::ui

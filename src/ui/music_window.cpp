@@ -155,6 +155,7 @@ void MusicWindow::keyPressEvent(QKeyEvent* event) {
         events_.musicTapClick();
         return;
     }
+    if (event->key() == Qt::Key_Escape) return events_.musicCloseClick();  // as "Fermer"
     QWidget::keyPressEvent(event);
 }
 

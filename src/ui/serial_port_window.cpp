@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -104,6 +105,11 @@ void SerialPortWindow::refresh() {
 void SerialPortWindow::closeEvent(QCloseEvent* event) {
     event->ignore();  // the model decides: the close box is "Fermer"
     events_.serialCloseClick();
+}
+
+void SerialPortWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) return events_.serialCloseClick();  // as "Fermer"
+    QWidget::keyPressEvent(event);
 }
 
 }  // namespace lumiere::ui
