@@ -110,8 +110,7 @@ void printRow(const char* method, const test::BeatTrack& track, const Row& row) 
 
 int offline() {
     std::vector<test::BeatTrack> tracks;
-    for (double bpm : {90.0, 120.0, 150.0, 174.0})
-        tracks.push_back(test::makeDanceTrack(bpm, 30));
+    for (double bpm : {90.0, 120.0, 150.0, 174.0}) tracks.push_back(test::makeDanceTrack(bpm, 30));
     tracks.push_back(test::makeTempoStepTrack(120, 128, 30));
     tracks.push_back(test::makeTempoRampTrack(120, 128, 30));
     tracks.push_back(test::makeClippedTrack(120, 30));

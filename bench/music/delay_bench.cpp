@@ -13,10 +13,10 @@
 
 #include <QApplication>
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <atomic>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -47,7 +47,10 @@ public:
     };
     NotingInput(music::PulseOptions options, std::mutex& mutex, std::vector<Beat>& beats,
                 double& cpu)
-        : inner_(soundServer(std::move(options)).input()), mutex_(mutex), beats_(beats), cpu_(cpu) {}
+        : inner_(soundServer(std::move(options)).input()),
+          mutex_(mutex),
+          beats_(beats),
+          cpu_(cpu) {}
     bool start(const music::SourceInfo& source, music::BeatListener listener,
                int sensitivity) override {
         auto onBeat = std::move(listener.onBeat);
@@ -118,7 +121,8 @@ private:
         for (std::size_t at = 0; at < samples_.size() && !stop_; at += kPiece) {
             const std::size_t n = std::min(kPiece, samples_.size() - at);
             int error = 0;
-            if (pa_simple_write(stream_, samples_.data() + at, n * sizeof(float), &error) < 0) return;
+            if (pa_simple_write(stream_, samples_.data() + at, n * sizeof(float), &error) < 0)
+                return;
             const std::lock_guard lock(mutex_);
             taken_.push_back(Clock::now());
         }
@@ -171,8 +175,8 @@ int main(int argc, char** argv) {
     }
 
     TempFolder folder;
-    folder.write("param.ini", "[Port]\r\nCOM=9\r\n[Musique]\r\nActif=1\r\nEntree=" +
-                                  server.monitor() + "\r\n");
+    folder.write("param.ini",
+                 "[Port]\r\nCOM=9\r\n[Musique]\r\nActif=1\r\nEntree=" + server.monitor() + "\r\n");
     test::PtyPeer peer(folder.file("COM9"));
     test::TimedFrames line(peer.farSide());
     std::mutex mutex;
@@ -196,7 +200,8 @@ int main(int argc, char** argv) {
     app.Command11_Click(6);
 
     const auto lockBy = Clock::now() + std::chrono::seconds(25);
-    while (app.musicDialog().beats < 8 && Clock::now() < lockBy) runFor(std::chrono::milliseconds(100));
+    while (app.musicDialog().beats < 8 && Clock::now() < lockBy)
+        runFor(std::chrono::milliseconds(100));
     if (app.musicDialog().beats < 8) {
         std::fprintf(stderr, "aucun rythme trouvé : %s\n", app.musicDialog().state.c_str());
         return 1;
@@ -245,14 +250,15 @@ int main(int argc, char** argv) {
         handling.push_back(ms(frame->at - it->given));
     }
     const double measuredSeconds = std::chrono::duration<double>(end - start).count();
-    std::printf("lumiere-music-delay-bench: 120 BPM dance track through a private PulseAudio, "
-                "%d s measured after the lock\n\n",
-                seconds);
-    std::printf("beats %zu, frames on the line %zu, beats with no frame within 150 ms %zu\n",
-                counted,
-                std::size_t(std::count_if(frames.begin(), frames.end(),
-                                          [&](const auto& f) { return f.at >= start && f.at < end; })),
-                unmatched);
+    std::printf(
+        "lumiere-music-delay-bench: 120 BPM dance track through a private PulseAudio, "
+        "%d s measured after the lock\n\n",
+        seconds);
+    std::printf(
+        "beats %zu, frames on the line %zu, beats with no frame within 150 ms %zu\n", counted,
+        std::size_t(std::count_if(frames.begin(), frames.end(),
+                                  [&](const auto& f) { return f.at >= start && f.at < end; })),
+        unmatched);
     printSeries("beat enters the server -> frame", total);
     printSeries("  of which: sink, capture, analysis", analysis);
     printSeries("  of which: window thread and line", handling);

@@ -81,10 +81,10 @@ void DmxOption::save() {
     }
     apply(settings);
     showSettings(settings);
-    dialog_.error = err == 0 ? fromUtf8("Enregistré.")
-                             : fromUtf8("param.ini n’a pas pu être enregistré (") +
-                                   describeError(err) +
-                                   fromUtf8(") ; les réglages valent pour cette séance seulement.");
+    dialog_.error = err == 0
+                        ? fromUtf8("Enregistré.")
+                        : fromUtf8("param.ini n’a pas pu être enregistré (") + describeError(err) +
+                              fromUtf8(") ; les réglages valent pour cette séance seulement.");
 }
 
 void DmxOption::poll(StatusBar& status) {

@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "com_link.h"
-#include "frame_log.h"
 #include "folders/program_folder.h"
+#include "frame_log.h"
 #include "link/port_devices.h"
 #include "pty_line.h"
 #include "sim_config.h"
