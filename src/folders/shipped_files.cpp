@@ -1,5 +1,7 @@
 #include "folders/shipped_files.h"
 
+#include "io/descriptor.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,27 +16,6 @@
 
 namespace lumiere::folders {
 namespace {
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int get() const { return fd_; }
-    // Closes now, so a failed close (a full disk on some file systems) is seen.
-    int close() {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result == 0 ? 0 : errno;
-    }
-
-private:
-    int fd_;
-};
 
 std::vector<std::string> regularFiles(const std::string& folder) {
     std::vector<std::string> names;

@@ -1,5 +1,7 @@
 #include "io/text_file.h"
 
+#include "io/descriptor.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -44,25 +46,6 @@ private:
     std::array<char, 64 * 1024> buffer_{};
 };
 
-class OpenFile {
-public:
-    explicit OpenFile(int fd) : fd_(fd) {}
-    ~OpenFile() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    int get() const { return fd_; }
-    int release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-private:
-    int fd_;
-};
-
 // Opens a regular file for reading; O_NONBLOCK keeps a FIFO without writer from blocking the open.
 int openRegular(const std::string& path, int& fd) {
     fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -101,7 +84,7 @@ int writeAll(int fd, std::string_view bytes) {
 int readFile(const std::string& path, const std::function<void(std::istream&)>& read) {
     int fd = -1;
     if (const int err = openRegular(path, fd); err != 0) return err;
-    OpenFile file(fd);
+    Descriptor file(fd);
     FdReader reader(file.get(), kMaxReadBytes);
     std::istream in(&reader);
     read(in);
@@ -111,7 +94,7 @@ int readFile(const std::string& path, const std::function<void(std::istream&)>& 
 int readFileBytes(const std::string& path, std::size_t maxBytes, std::string& bytes) {
     int fd = -1;
     if (const int err = openRegular(path, fd); err != 0) return err;
-    OpenFile file(fd);
+    Descriptor file(fd);
     bytes.clear();
     std::array<char, 64 * 1024> chunk{};
     for (;;) {
@@ -146,12 +129,12 @@ int writeFileAtomically(const std::string& path, std::string_view bytes) {
     }
 
     std::string temp = folderOf(target) + "/.lumiere-XXXXXX";
-    OpenFile file(::mkostemp(temp.data(), O_CLOEXEC));
+    Descriptor file(::mkostemp(temp.data(), O_CLOEXEC));
     if (file.get() < 0) return errno;
     int err = writeAll(file.get(), bytes);
     if (err == 0 && ::fchmod(file.get(), mode) != 0) err = errno;
     if (err == 0 && ::fsync(file.get()) != 0) err = errno;
-    if (err == 0 && ::close(file.release()) != 0) err = errno;
+    if (err == 0) err = file.close();
     if (err == 0 && ::rename(temp.c_str(), target.c_str()) != 0) err = errno;
     if (err != 0) ::unlink(temp.c_str());
     return err;

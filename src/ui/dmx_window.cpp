@@ -28,27 +28,16 @@ DmxWindow::DmxWindow(const DmxDialog& dialog, DmxEvents& events, QWidget* parent
     level_ = new QLineEdit(this);
     for (QLineEdit* box : {universe_, channel_, level_}) box->setMaximumWidth(90);
     state_ = new QLabel(this);
-    state_->setWordWrap(true);
     message_ = new QLabel(this);
-    message_->setWordWrap(true);
     close_ = new QPushButton(QStringLiteral("Fermer"), this);
     save_ = new QPushButton(QStringLiteral("Enregistrer"), this);
-    for (QPushButton* button : {close_, save_}) button->setAutoDefault(false);
 
     auto* form = new QFormLayout;
     form->addRow(enabled_);
     form->addRow(QStringLiteral("Univers OLA (1 à 65535) :"), universe_);
     form->addRow(QStringLiteral("Canal de la lampe 1 (1 à 505) :"), channel_);
     form->addRow(QStringLiteral("Valeur d’une lampe allumée (1 à 255) :"), level_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(close_);
-    buttons->addWidget(save_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(state_);
-    layout->addWidget(message_);
-    layout->addLayout(buttons);
+    layOutOptionDialog(this, form, state_, message_, close_, save_);
     setMinimumWidth(420);
 
     connect(enabled_, &QCheckBox::toggled, this, [this](bool on) { events_.dmxEnabledChange(on); });

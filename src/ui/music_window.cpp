@@ -56,12 +56,10 @@ MusicWindow::MusicWindow(const MusicDialog& dialog, MusicEvents& events, QWidget
     sensitivity_->setPageStep(1);
     sensitivity_->setFocusPolicy(Qt::StrongFocus);
     state_ = new QLabel(this);
-    state_->setWordWrap(true);
     message_ = new QLabel(this);
-    message_->setWordWrap(true);
     close_ = new QPushButton(QStringLiteral("Fermer"), this);
     save_ = new QPushButton(QStringLiteral("Enregistrer"), this);
-    for (QPushButton* button : {refresh_, tap_, close_, save_}) button->setAutoDefault(false);
+    for (QPushButton* button : {refresh_, tap_}) button->setAutoDefault(false);
 
     auto* inputRow = new QHBoxLayout;
     inputRow->addWidget(input_, 1);
@@ -76,15 +74,7 @@ MusicWindow::MusicWindow(const MusicDialog& dialog, MusicEvents& events, QWidget
     form->addRow(QStringLiteral("Niveau :"), meter_);
     form->addRow(QStringLiteral("Rythme :"), beatRow);
     form->addRow(QStringLiteral("Sensibilité :"), sensitivity_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(close_);
-    buttons->addWidget(save_);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(state_);
-    layout->addWidget(message_);
-    layout->addLayout(buttons);
+    layOutOptionDialog(this, form, state_, message_, close_, save_);
     setMinimumWidth(460);
     flash(false);
 

@@ -10,6 +10,7 @@
 #include "settings/profile.h"
 
 #include "support/app_rig.h"
+#include "support/waiting.h"
 #include "text/cp1252.h"
 
 namespace lumiere {
@@ -24,21 +25,11 @@ std::vector<int> lampsSent(const test::FakeDmxConnection& ola) {
     return lamps;
 }
 
-// Repeats in a row kept once: the idle refresh sends the current lamps again.
-std::vector<int> once(const std::vector<int>& lamps) {
-    std::vector<int> out;
-    for (int l : lamps) {
-        if (out.empty() || out.back() != l) out.push_back(l);
-    }
-    return out;
-}
+using test::once;
 
 template <typename Condition>
 bool eventually(Condition condition) {
-    for (int i = 0; i < 2000 && !condition(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return condition();
+    return test::waitFor(condition, std::chrono::seconds(2));
 }
 
 TEST(DmxOption, IsOffByDefaultAndTheBoxesMustHoldNumbersInRange) {

@@ -10,6 +10,7 @@
 #include "dmx/ola_connection.h"
 #include "support/ola_daemon.h"
 #include "support/ola_universe_reader.h"
+#include "support/waiting.h"
 
 namespace lumiere {
 namespace {
@@ -19,15 +20,7 @@ using namespace std::chrono_literals;
 constexpr int kUniverse = 3;
 constexpr DmxSettings kSettings{true, kUniverse, 10, 200};
 
-template <typename Condition>
-bool waitFor(Condition condition, std::chrono::milliseconds limit = 5s) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
+using test::waitFor;
 
 class DmxOlaTest : public testing::Test {
 protected:

@@ -6,6 +6,7 @@
 
 #include "dmx/dmx_sender.h"
 #include "support/fake_dmx_connection.h"
+#include "support/waiting.h"
 #include "text/cp1252.h"
 
 namespace lumiere {
@@ -34,15 +35,7 @@ struct Rig {
     std::unique_ptr<DmxOutput> output;
 };
 
-template <typename Condition>
-bool waitFor(Condition condition) {
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
+using test::waitFor;
 
 TEST(DmxOutputTest, FramesArriveInOrderAndShutdownEndsOnAnAnsweredAllOff) {
     Rig rig({true, 4, 1, 255});

@@ -16,6 +16,7 @@
 #include "support/ola_universe_reader.h"
 #include "support/pty_peer.h"
 #include "support/temp_folder.h"
+#include "support/waiting.h"
 #include "text/cp1252.h"
 #include "ui/main_window.h"
 
@@ -27,24 +28,8 @@ using namespace std::chrono_literals;
 constexpr unsigned kUniverse = 2;
 constexpr int kFirstChannel = 5;
 
-template <typename Condition>
-bool waitFor(Condition condition, std::chrono::milliseconds limit = 5s) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(2ms);
-    }
-    return true;
-}
-
-// Consecutive repeats kept once: the idle refresh repeats the last frame.
-std::vector<int> once(const std::vector<int>& frames) {
-    std::vector<int> out;
-    for (int f : frames) {
-        if (out.empty() || out.back() != f) out.push_back(f);
-    }
-    return out;
-}
+using test::once;
+using test::waitFor;
 
 struct DmxWindow {
     explicit DmxWindow(std::uint16_t olaPort) : peer(folder.file("COM9")) {
