@@ -15,6 +15,11 @@ cd "$(dirname "$0")/.."
 say() { echo "== $*"; }
 fail() {
   echo "ÉCHEC : $*" >&2
+  # What the programs said, to see why.
+  if [ -n "${trial:-}" ] && [ -s "$trial/sortie.log" ]; then
+    echo "--- sortie des programmes :" >&2
+    tail -n 30 "$trial/sortie.log" >&2
+  fi
   exit 1
 }
 
@@ -157,6 +162,20 @@ start_lumiere() {
     sh -c 'echo $$ > "$0"; exec "$1"' "$trial/lumiere.pid" "$prefix/bin/lumiere"
   wait_until 20 "démarrage de lumiere" test -s "$trial/lumiere.pid"
   pids+=("$(cat "$trial/lumiere.pid")")
+  # The shell that wrote the id becomes lumiere with exec, and lumiere holds SIGTERM from the
+  # first line of its main on (to end the show with the all-off frame): a signal sent before
+  # that, while the libraries load, would just end the process.
+  wait_until 20 "lancement de $prefix/bin/lumiere" holds_sigterm "$(cat "$trial/lumiere.pid")"
+}
+
+# True once process $1 is lumiere and blocks or catches SIGTERM (bit 15, 0x4000, of the masks).
+holds_sigterm() {
+  [ "$(readlink "/proc/$1/exe" 2>/dev/null)" = "$prefix/bin/lumiere" ] || return 1
+  local mask
+  for mask in $(awk '/^Sig(Blk|Cgt):/ { print $2 }' "/proc/$1/status" 2>/dev/null); do
+    (((0x$mask & 0x4000) != 0)) && return 0
+  done
+  return 1
 }
 
 folder_filled() {
