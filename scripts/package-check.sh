@@ -171,10 +171,12 @@ start_lumiere() {
 # True once process $1 is lumiere and blocks or catches SIGTERM (bit 15, 0x4000, of the masks).
 holds_sigterm() {
   [ "$(readlink "/proc/$1/exe" 2>/dev/null)" = "$prefix/bin/lumiere" ] || return 1
-  local mask
-  for mask in $(awk '/^Sig(Blk|Cgt):/ { print $2 }' "/proc/$1/status" 2>/dev/null); do
-    (((0x$mask & 0x4000) != 0)) && return 0
-  done
+  local key mask
+  while read -r key mask _; do
+    case "$key" in
+      SigBlk: | SigCgt:) (((0x$mask & 0x4000) != 0)) && return 0 ;;
+    esac
+  done <"/proc/$1/status"
   return 1
 }
 

@@ -16,7 +16,7 @@ test_packages=(
   qt6-serialport-dev
   clang libclang-rt-14-dev clang-format
   ola pulseaudio pulseaudio-utils
-  dpkg-dev lintian appstream desktop-file-utils
+  dpkg-dev lintian appstream desktop-file-utils shellcheck
 )
 
 packages=("${run_packages[@]}")
