@@ -90,16 +90,16 @@ public:
 
     TrackPlayer(const std::string& server, const std::string& sink, std::vector<float> samples)
         : samples_(std::move(samples)) {
-        const pa_sample_spec spec{PA_SAMPLE_FLOAT32LE, 44100, 1};
+        const pa_sample_spec sampleFormat{PA_SAMPLE_FLOAT32LE, 44100, 1};
         pa_buffer_attr attr{};
         attr.maxlength = std::uint32_t(-1);
-        attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(10000, &spec));
+        attr.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(10000, &sampleFormat));
         attr.prebuf = std::uint32_t(-1);
         attr.minreq = std::uint32_t(-1);
         attr.fragsize = std::uint32_t(-1);
         int error = 0;
         stream_ = pa_simple_new(server.c_str(), "lumiere-music-delay-bench", PA_STREAM_PLAYBACK,
-                                sink.c_str(), "musique", &spec, nullptr, &attr, &error);
+                                sink.c_str(), "musique", &sampleFormat, nullptr, &attr, &error);
         if (stream_) thread_ = std::thread([this] { play(); });
     }
     ~TrackPlayer() {

@@ -31,7 +31,7 @@ MusicError errorOf(int code) {
     }
 }
 
-const pa_sample_spec kSpec{PA_SAMPLE_FLOAT32NE, kSampleRate, 1};
+const pa_sample_spec kSampleFormat{PA_SAMPLE_FLOAT32NE, kSampleRate, 1};
 
 }  // namespace
 
@@ -82,7 +82,7 @@ void PulseCapture::Session::contextChanged(pa_context* context, void* self) {
 }
 
 void PulseCapture::Session::openStream() {
-    stream = pa_stream_new(context, "Suivre la musique", &kSpec, nullptr);
+    stream = pa_stream_new(context, "Suivre la musique", &kSampleFormat, nullptr);
     if (stream == nullptr) return fail(errorOf(pa_context_errno(context)));
     pa_stream_set_state_callback(stream, &Session::streamChanged, this);
     pa_stream_set_read_callback(stream, &Session::readable, this);
