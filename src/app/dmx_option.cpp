@@ -45,13 +45,18 @@ void DmxOption::lamps(std::uint8_t byte) {
     if (output_) output_->send(byte);
 }
 
+void DmxOption::clearMessage() {
+    dialog_.message.clear();
+    dialog_.saved = false;
+}
+
 void DmxOption::show() {
-    dialog_.error.clear();
+    clearMessage();
     dialog_.visible = true;
 }
 
 void DmxOption::close() {
-    dialog_.error.clear();
+    clearMessage();
     dialog_.visible = false;
 }
 
@@ -65,7 +70,8 @@ void DmxOption::save() {
     for (const auto& [field, text] : fields) {
         const DmxFieldCheck check = checkDmxField(field, *text);
         if (!check.value) {
-            dialog_.error = check.refusal;
+            dialog_.message = check.refusal;
+            dialog_.saved = false;
             return;
         }
         if (field == DmxField::Universe) settings.universe = *check.value;
@@ -73,18 +79,12 @@ void DmxOption::save() {
         if (field == DmxField::Level) settings.level = *check.value;
     }
 
-    Profile profile;
-    int err = loadProfile(profilePath_, profile);
-    if (err == 0) {
-        writeDmxSettings(profile, settings);
-        err = saveProfile(profilePath_, profile);
-    }
+    const int err =
+        updateProfile(profilePath_, [&](Profile& profile) { writeDmxSettings(profile, settings); });
     apply(settings);
     showSettings(settings);
-    dialog_.error = err == 0
-                        ? fromUtf8("Enregistré.")
-                        : fromUtf8("param.ini n’a pas pu être enregistré (") + describeError(err) +
-                              fromUtf8(") ; les réglages valent pour cette séance seulement.");
+    dialog_.message = savedOrForThisSession(err);
+    dialog_.saved = err == 0;
 }
 
 void DmxOption::poll(StatusBar& status) {

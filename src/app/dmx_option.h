@@ -29,8 +29,9 @@ struct DmxDialog {
     std::string universe;  // the texts of the three boxes, as typed
     std::string channel;
     std::string level;
-    std::string state;  // the connection state
-    std::string error;  // why the last "Enregistrer" was refused, or what it did
+    std::string state;    // the connection state
+    std::string message;  // why the last "Enregistrer" was refused, or what it did
+    bool saved = false;   // the last "Enregistrer" wrote param.ini
 
     bool operator==(const DmxDialog&) const = default;
 };
@@ -68,6 +69,7 @@ public:
 private:
     void apply(const DmxSettings& settings);
     void showSettings(const DmxSettings& settings);
+    void clearMessage();
 
     DmxConnector connector_;
     std::string profilePath_;

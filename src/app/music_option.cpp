@@ -158,18 +158,12 @@ void MusicOption::tap() {
 
 void MusicOption::save() {
     const MusicSettings& settings = dialog_.settings;
-    Profile profile;
-    int err = loadProfile(profilePath_, profile);
-    if (err == 0) {
+    const int err = updateProfile(profilePath_, [&](Profile& profile) {
         profile.write(kSection, "Actif", settings.enabled ? "1" : "0");
         profile.write(kSection, "Entree", settings.input);
         profile.write(kSection, "Sensibilite", std::to_string(settings.sensitivity));
-        err = saveProfile(profilePath_, profile);
-    }
-    dialog_.message =
-        err == 0 ? fromUtf8("Enregistré.")
-                 : fromUtf8("param.ini n’a pas pu être enregistré (") + describeError(err) +
-                       fromUtf8(") ; les réglages valent pour cette séance seulement.");
+    });
+    dialog_.message = savedOrForThisSession(err);
 }
 
 bool MusicOption::soundLeads() const {

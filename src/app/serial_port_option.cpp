@@ -60,12 +60,8 @@ void SerialPortOption::use() {
             return;
         }
     }
-    Profile profile;
-    int err = loadProfile(profilePath_, profile);
-    if (err == 0) {
-        writeChosenDevice(profile, path);
-        err = saveProfile(profilePath_, profile);
-    }
+    const int err =
+        updateProfile(profilePath_, [&](Profile& profile) { writeChosenDevice(profile, path); });
     link_.chooseDevice(path);
     link_.probe();
     dialog_.chosen = path;
@@ -73,11 +69,8 @@ void SerialPortOption::use() {
         path.empty() ? fromUtf8("Les trames vont de nouveau au port COM de Fichier > Paramètres.")
                      : fromUtf8("Les trames vont maintenant à ") + path + ".";
     dialog_.message = err == 0 ? done
-                               : done + fromUtf8(" Mais param.ini n’a pas pu être enregistré (") +
-                                     describeError(err) +
-                                     fromUtf8(
-                                         ") : ce choix vaut pour cette "
-                                         "séance seulement.");
+                               : done + " Mais " + profileNotSaved(err) +
+                                     fromUtf8(" : ce choix vaut pour cette séance seulement.");
 }
 
 }  // namespace lumiere

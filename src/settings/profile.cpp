@@ -5,6 +5,8 @@
 #include <cerrno>
 
 #include "io/text_file.h"
+#include "text/cp1252.h"
+#include "text/french.h"
 #include "text/trim.h"
 
 namespace lumiere {
@@ -141,6 +143,23 @@ int loadProfile(const std::string& path, Profile& profile) {
 
 int saveProfile(const std::string& path, const Profile& profile) {
     return writeFileAtomically(path, profile.serialize());
+}
+
+int updateProfile(const std::string& path, const std::function<void(Profile&)>& change) {
+    Profile profile;
+    if (const int err = loadProfile(path, profile); err != 0) return err;
+    change(profile);
+    return saveProfile(path, profile);
+}
+
+std::string profileNotSaved(int errnum) {
+    return fromUtf8("param.ini n’a pas pu être enregistré (") + describeError(errnum) + ")";
+}
+
+std::string savedOrForThisSession(int errnum) {
+    return errnum == 0 ? fromUtf8("Enregistré.")
+                       : profileNotSaved(errnum) +
+                             fromUtf8(" ; les réglages valent pour cette séance seulement.");
 }
 
 }  // namespace lumiere

@@ -5,6 +5,7 @@
 // keeps its exact bytes, line end included. New lines end with CR LF.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,5 +45,14 @@ private:
 // param.ini on disk. A missing file reads as an empty profile.
 int loadProfile(const std::string& path, Profile& profile);
 int saveProfile(const std::string& path, const Profile& profile);
+// Reads param.ini, lets `change` write its entries, and saves it with every other line kept.
+// Nothing is written when the file cannot be read. Returns 0, or the errno of the read or save.
+int updateProfile(const std::string& path, const std::function<void(Profile&)>& change);
+// "param.ini n’a pas pu être enregistré (<reason>)", the start of every message about a save
+// that failed; each dialog says after it what that means for its own settings.
+std::string profileNotSaved(int errnum);
+// What a dialog whose settings act at once says after "Enregistrer": "Enregistré.", or that the
+// save failed and the settings hold for this session only.
+std::string savedOrForThisSession(int errnum);
 
 }  // namespace lumiere

@@ -32,18 +32,15 @@ void SettingsDialog::Command2_Click() {
         return;
     }
 
-    Profile profile;
-    int err = loadProfile(profilePath_, profile);
-    if (err == 0) {
+    const int err = updateProfile(profilePath_, [&](Profile& profile) {
         profile.write("Port", "COM", form_.Text1.text);
         profile.write("Table", "valeur", form_.Text2.text);
-        err = saveProfile(profilePath_, profile);
-    }
+    });
     link_.setPortNumber(static_cast<int>(port));
     link_.probe();
     if (err != 0) {
-        form_.error = fromUtf8("param.ini n’a pas pu être enregistré (") + describeError(err) +
-                      fromUtf8(") ; le port est changé pour cette séance seulement.");
+        form_.error =
+            profileNotSaved(err) + fromUtf8(" ; le port est changé pour cette séance seulement.");
         return;
     }
     form_.error.clear();

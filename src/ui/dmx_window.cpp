@@ -58,10 +58,9 @@ void DmxWindow::refresh() {
     follow(channel_, dialog_.channel);
     follow(level_, dialog_.level);
     state_->setText(toQString(dialog_.state));
-    message_->setText(toQString(dialog_.error));
-    const bool done = dialog_.error == fromUtf8("Enregistré.");
-    message_->setStyleSheet(done ? QStringLiteral("color: #305030;")
-                                 : QStringLiteral("color: #b00000;"));
+    message_->setText(toQString(dialog_.message));
+    message_->setStyleSheet(dialog_.saved ? QStringLiteral("color: #305030;")
+                                          : QStringLiteral("color: #b00000;"));
     if (dialog_.visible && !isVisible()) showOver(this);
     if (!dialog_.visible && isVisible()) hide();
 }

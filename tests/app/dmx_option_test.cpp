@@ -51,8 +51,9 @@ TEST(DmxOption, IsOffByDefaultAndTheBoxesMustHoldNumbersInRange) {
         rig->dmxUniverseChange(universe);
         rig->dmxChannelChange(channel);
         rig->dmxSaveClick();
-        EXPECT_NE(dialog.error.find(fromUtf8("Rien n’a été enregistré")), std::string::npos)
+        EXPECT_NE(dialog.message.find(fromUtf8("Rien n’a été enregistré")), std::string::npos)
             << universe << " " << channel;
+        EXPECT_FALSE(dialog.saved);
         EXPECT_EQ(rig.folder.read("param.ini").find("[DMX]"), std::string::npos);
         EXPECT_EQ(rig.dmx, nullptr);
     }
@@ -60,7 +61,7 @@ TEST(DmxOption, IsOffByDefaultAndTheBoxesMustHoldNumbersInRange) {
     rig->dmxUniverseChange("7");
     rig->dmxLevelChange("0");
     rig->dmxSaveClick();
-    EXPECT_NE(dialog.error.find("niveau"), std::string::npos);
+    EXPECT_NE(dialog.message.find("niveau"), std::string::npos);
 }
 
 TEST(DmxOption, ASavedOutputGetsEveryFrameAndKeepsTheOtherLines) {
@@ -73,7 +74,8 @@ TEST(DmxOption, ASavedOutputGetsEveryFrameAndKeepsTheOtherLines) {
     rig->dmxUniverseChange(" 7 ");
     rig->dmxChannelChange("505");
     rig->dmxSaveClick();
-    EXPECT_EQ(rig->dmxDialog().error, fromUtf8("Enregistré."));
+    EXPECT_EQ(rig->dmxDialog().message, fromUtf8("Enregistré."));
+    EXPECT_TRUE(rig->dmxDialog().saved);
     EXPECT_EQ(rig.folder.read("param.ini"),
               "; mes notes\r\n[Port]\r\nCOM=1\r\n[Table]\r\nvaleur=pupitre.bmp\r\n"
               "[DMX]\r\nActif=1\r\nUnivers=7\r\nCanal=505\r\nNiveau=255\r\n");

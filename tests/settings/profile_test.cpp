@@ -6,6 +6,8 @@
 #include <string>
 
 #include "support/temp_folder.h"
+#include "text/cp1252.h"
+#include "text/french.h"
 
 namespace lumiere {
 namespace {
@@ -126,6 +128,25 @@ TEST(ProfileOnDiskTest, LoadsAndSavesWholeFiles) {
         EXPECT_EQ(entry.path().filename().string().rfind(".lumiere-", 0), std::string::npos)
             << entry.path();
     }
+}
+
+TEST(ProfileOnDiskTest, UpdateWritesOnlyWhatItIsGivenAndNothingWhenTheFileCannotBeRead) {
+    TempFolder folder;
+    folder.write("param.ini", "; notes\r\n[Port]\r\nCOM=3\r\n");
+    EXPECT_EQ(updateProfile(folder.file("param.ini"),
+                            [](Profile& profile) { profile.write("DMX", "Actif", "1"); }),
+              0);
+    EXPECT_EQ(folder.read("param.ini"), "; notes\r\n[Port]\r\nCOM=3\r\n[DMX]\r\nActif=1\r\n");
+    EXPECT_EQ(savedOrForThisSession(0), fromUtf8("Enregistré."));
+
+    std::filesystem::create_directory(folder.file("dir.ini"));
+    bool changed = false;
+    const int err = updateProfile(folder.file("dir.ini"), [&](Profile&) { changed = true; });
+    EXPECT_NE(err, 0);
+    EXPECT_FALSE(changed);
+    EXPECT_EQ(savedOrForThisSession(err),
+              fromUtf8("param.ini n’a pas pu être enregistré (") + describeError(err) +
+                  fromUtf8(") ; les réglages valent pour cette séance seulement."));
 }
 
 }  // namespace
