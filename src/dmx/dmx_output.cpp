@@ -15,6 +15,8 @@ namespace {
 
 // Frames the window may record before the worker takes them; beyond that only the latest counts.
 constexpr std::size_t kInboxLimit = 256;
+// How often the worker looks for work when the wake-up signal could not be made.
+constexpr int kLookWithoutSignalMs = 20;
 
 }  // namespace
 
@@ -50,6 +52,7 @@ DmxOutput::DmxOutput(std::unique_ptr<DmxConnection> connection, const DmxSetting
     inbox_.reserve(kInboxLimit + 1);
     // The universe starts from a known state: every lamp off.
     if (settings_.enabled) inbox_.push_back(dmxFrame(settings_, 0));
+    posted_ = settings_.enabled;
     worker_ = std::thread([this] { work(); });
 }
 
@@ -77,8 +80,13 @@ void DmxOutput::post(const DmxFrame& frame) {
 }
 
 void DmxOutput::send(std::uint8_t lamps) {
+    // The blinker sends the same lamps on every tick while nothing moves: the universe already
+    // holds them, and the sender refreshes it while idle, so a repeat costs nothing.
+    const bool repeat = posted_ && lamps == lamps_;
     lamps_ = lamps;
-    if (settings_.enabled && !sealed_) post(dmxFrame(settings_, lamps));
+    if (!settings_.enabled || sealed_ || repeat) return;
+    post(dmxFrame(settings_, lamps));
+    posted_ = true;
 }
 
 void DmxOutput::apply(const DmxSettings& settings) {
@@ -94,6 +102,7 @@ void DmxOutput::apply(const DmxSettings& settings) {
         wanted_ = settings.enabled;
         signalled_ = true;
     }
+    posted_ = settings.enabled;
     wake();
 }
 
@@ -179,13 +188,20 @@ void DmxOutput::work() {
             }
         }
 
-        pollfd fds[2] = {{signal_->fd(), POLLIN, 0}, {connection_->descriptor(), POLLIN, 0}};
+        // The connection's socket is watched only while connected: until then the sender's own
+        // deadline (the next attempt) is the only reason to wake, besides the window.
+        const int answers = sender.connected() ? connection_->descriptor() : -1;
+        pollfd fds[2] = {{signal_->fd(), POLLIN, 0}, {answers, POLLIN, 0}};
         int timeout = -1;
         if (next != DmxSender::Clock::time_point::max()) {
             const auto wait = std::chrono::ceil<std::chrono::milliseconds>(next - now).count();
             timeout = static_cast<int>(std::clamp<std::int64_t>(wait, 0, 60'000));
         }
-        ::poll(fds, fds[1].fd >= 0 ? 2 : 1, timeout);
+        // Without its wake-up signal (no eventfd left) the worker looks for work on its own.
+        if (signal_->fd() < 0 && (timeout < 0 || timeout > kLookWithoutSignalMs)) {
+            timeout = kLookWithoutSignalMs;
+        }
+        ::poll(fds, 2, timeout);
     }
     connection_->close();
 }

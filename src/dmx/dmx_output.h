@@ -36,7 +36,6 @@ public:
     // New settings take effect at once: the current lamps go to the new channels; a universe
     // left behind, or an output switched off, first gets the all-off frame.
     void apply(const DmxSettings& settings);
-    const DmxSettings& settings() const { return settings_; }
 
     // Sends the all-off frame and waits until the daemon has answered it (it is then in the
     // universe) or `limit` has passed; then stops the worker. True when the frame was answered,
@@ -63,6 +62,7 @@ private:
     // Window-thread side.
     DmxSettings settings_;
     std::uint8_t lamps_ = 0;
+    bool posted_ = false;  // lamps_ is on its way with the current settings
     bool sealed_ = false;
 
     // Shared, under mutex_.

@@ -1,13 +1,56 @@
 #include "dmx/ola_connection.h"
 
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include <ola/Callback.h>
 #include <ola/DmxBuffer.h>
 #include <ola/client/OlaClient.h>
 #include <ola/io/SelectServer.h>
-#include <ola/network/SocketAddress.h>
 #include <ola/network/TCPSocket.h>
 
 namespace lumiere {
+namespace {
+
+// Connects to olad's RPC port on 127.0.0.1 within `limitMs`. A daemon frozen long enough for its
+// accept queue to fill leaves a blocking connect waiting through the kernel's SYN retries, about
+// two minutes, during which neither the next attempt nor the program's end could go on.
+int connectWithin(std::uint16_t port, int limitMs) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) return -1;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int error = 0;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) < 0) {
+        error = errno;
+        if (error == EINPROGRESS) {
+            pollfd writable{fd, POLLOUT, 0};
+            error = ETIMEDOUT;
+            if (::poll(&writable, 1, limitMs) == 1) {
+                socklen_t length = sizeof error;
+                if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) < 0) error = errno;
+            }
+        }
+    }
+    // Once connected the socket blocks again, as the OLA client expects of its sockets.
+    if (error != 0 || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) < 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+constexpr int kConnectLimitMs = 500;
+
+}  // namespace
 
 // One connection to olad: its socket, the OLA client on it and the loop that reads the answers.
 class OlaConnection::Session {
@@ -79,9 +122,9 @@ OlaConnection::~OlaConnection() = default;
 
 bool OlaConnection::open() {
     close();
-    std::unique_ptr<ola::network::TCPSocket> socket(ola::network::TCPSocket::Connect(
-        ola::network::IPV4SocketAddress(ola::network::IPV4Address::Loopback(), port_)));
-    if (!socket) return false;
+    const int fd = connectWithin(port_, kConnectLimitMs);
+    if (fd < 0) return false;
+    auto socket = std::make_unique<ola::network::TCPSocket>(fd);
     auto session = std::make_unique<Session>(std::move(socket));
     if (!session->start()) return false;
     session_ = std::move(session);

@@ -1,6 +1,12 @@
 // The DMX output against a real olad (private folder and port, Dummy plugin only, 127.0.0.1),
 // read back by an independent OLA client.
 
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -110,6 +116,36 @@ TEST_F(DmxOlaTest, UniverseWithoutAPortIsSaid) {
     output.apply(kSettings);
     ASSERT_TRUE(stateIs(output, DmxLinkState::Connected));
     EXPECT_TRUE(output.shutdown());
+}
+
+// A daemon that stopped accepting (frozen with its accept queue full) drops new connections
+// unanswered: the attempt gives up within its limit instead of waiting out the SYN retries.
+TEST(OlaConnectionTest, AnAttemptOnADaemonThatAcceptsNothingGivesUpQuickly) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    ASSERT_EQ(::listen(listener, 0), 0);
+    // Fill the accept queue; the listener never accepts.
+    std::vector<int> waiting;
+    for (int i = 0; i < 4; ++i) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        (void)::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        waiting.push_back(fd);
+    }
+    std::this_thread::sleep_for(100ms);
+
+    OlaConnection connection(ntohs(address.sin_port));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(connection.open());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+    EXPECT_EQ(connection.descriptor(), -1);
+    for (const int fd : waiting) ::close(fd);
+    ::close(listener);
 }
 
 }  // namespace

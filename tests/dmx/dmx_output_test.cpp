@@ -1,5 +1,7 @@
 #include "dmx/dmx_output.h"
 
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -98,6 +100,33 @@ TEST(DmxOutputTest, MissingDaemonIsSaidOnce) {
     for (int i = 0; i < 100; ++i) output.send(static_cast<std::uint8_t>(i));
     EXPECT_FALSE(output.takeNotice());
     EXPECT_FALSE(output.shutdown(50ms));
+}
+
+TEST(DmxOutputTest, RepeatedLampsAreOneFrameAndAnAbsentDaemonCostsNoTime) {
+    Rig rig({true, 1, 1, 255});
+    ASSERT_TRUE(waitFor([&] { return rig.daemon->applied().size() == 1; }));
+    // The blinker's ticks while nothing moves: one frame, not one per tick.
+    for (int i = 0; i < 100; ++i) rig.output->send(0x0F);
+    rig.output->send(0x0F);
+    rig.output->send(0xF0);
+    ASSERT_TRUE(waitFor([&] { return rig.applied().size() == 3; }));
+    EXPECT_LE(rig.daemon->sent().size(), 4u);  // at most one idle refresh besides
+    EXPECT_EQ(rig.applied(), (std::vector<std::pair<int, int>>{{1, 0}, {1, 0x0F}, {1, 0xF0}}));
+
+    // While the daemon is away the worker sleeps until its next attempt.
+    rig.daemon->setUp(false);
+    ASSERT_TRUE(waitFor([&] { return !rig.daemon->isOpen(); }));
+    rig.daemon->setUp(false);  // news of a closed connection: nobody reads it
+    rusage before{};
+    ::getrusage(RUSAGE_SELF, &before);
+    std::this_thread::sleep_for(300ms);
+    rusage after{};
+    ::getrusage(RUSAGE_SELF, &after);
+    const auto cpu = [](const rusage& r) {
+        return r.ru_utime.tv_sec * 1e3 + r.ru_utime.tv_usec / 1e3 + r.ru_stime.tv_sec * 1e3 +
+               r.ru_stime.tv_usec / 1e3;
+    };
+    EXPECT_LT(cpu(after) - cpu(before), 100.0) << "ms of CPU in 300 ms of waiting";
 }
 
 TEST(DmxOutputTest, OutputOffTouchesNoDaemon) {

@@ -57,7 +57,10 @@ public:
         }
         return replies;
     }
-    int descriptor() const override { return ready_; }
+    int descriptor() const override {
+        const std::lock_guard lock(mutex_);
+        return open_ ? ready_ : -1;  // a closed connection has no socket to watch
+    }
 
     // The daemon: stopped or started, frozen or thawed, with or without a universe.
     void setUp(bool up) {
