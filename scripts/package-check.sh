@@ -149,8 +149,9 @@ start_as_user() {
 stop() {
   local pid
   pid="$(cat "$1")"
-  kill -TERM "$pid"
-  wait_until 10 "arrêt du processus $pid" sh -c "! kill -0 $pid 2>/dev/null"
+  [[ "$pid" =~ ^[0-9]+$ ]] || fail "numéro de processus illisible dans $1 : « $pid »"
+  kill -TERM "$pid" 2>/dev/null || fail "le processus $pid était déjà terminé"
+  gone_within "$pid" 10 || fail "arrêt du processus $pid : toujours là après 10 s."
 }
 
 lumiere_running() { kill -0 "$(cat "$trial/lumiere.pid")" 2>/dev/null; }

@@ -45,15 +45,16 @@ export DEBIAN_FRONTEND=noninteractive
 # Daemons the tests start themselves (olad, pulseaudio) must not start as system services while
 # they are installed: a policy that refuses service starts, for this install only.
 policy=/usr/sbin/policy-rc.d
-own_policy=0
 if [ ! -e "$policy" ]; then
+  # Removed however the install ends (an error, Ctrl-C): left behind it would refuse every
+  # service start on the machine.
+  trap '"${sudo[@]}" rm -f "$policy"' EXIT
+  trap 'exit 130' INT TERM
   printf '#!/bin/sh\nexit 101\n' | "${sudo[@]}" tee "$policy" >/dev/null
   "${sudo[@]}" chmod 755 "$policy"
-  own_policy=1
 fi
 status=0
 "${sudo[@]}" apt-get update -qq || status=$?
 [ "$status" -eq 0 ] &&
   { "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || status=$?; }
-[ "$own_policy" -eq 1 ] && "${sudo[@]}" rm -f "$policy"
 exit "$status"
