@@ -79,10 +79,19 @@ void MainWindow::refresh() {
 
     const Form1& form = app_.form();
     if (shownNotice_.changed(form.status.notice)) notice_->setText(toQString(*shownNotice_));
-    if (shownLink_.changed({form.status.linkFault, app_.link().portNumber()})) {
-        const bool fault = !shownLink_->first.empty();
-        const QString link = fault ? toQString(shownLink_->first)
-                                   : QStringLiteral("Port COM%1").arg(shownLink_->second);
+    // Each part is compared where it stands: nothing is copied while nothing changed.
+    const LampLink& lamps = app_.link();
+    bool linkChanged = shownFault_.changed(form.status.linkFault);
+    linkChanged |= shownPort_.changed(lamps.portNumber());
+    linkChanged |= shownDevice_.changed(lamps.chosenDevice());
+    if (linkChanged) {
+        // Where the frames go: a device chosen by its path, or else the COM port's number.
+        const bool fault = !shownFault_->empty();
+        const QString link =
+            fault ? toQString(*shownFault_)
+            : shownDevice_->empty()
+                ? QStringLiteral("Port COM%1").arg(*shownPort_)
+                : QStringLiteral("Périphérique %1").arg(QString::fromStdString(*shownDevice_));
         link_->setText(link);
         link_->setStyleSheet(fault ? QStringLiteral("color: #b00000; font-weight: bold;")
                                    : QStringLiteral("color: #305030;"));

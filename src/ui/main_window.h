@@ -59,7 +59,9 @@ private:
     QLabel* link_ = nullptr;
     // What the status bar shows, to touch it only when the model changes.
     Painted<std::string> shownNotice_;
-    Painted<std::pair<std::string, int>> shownLink_;  // the link's fault and port number
+    Painted<std::string> shownFault_;   // the link's fault
+    Painted<int> shownPort_;            // the COM port's number
+    Painted<std::string> shownDevice_;  // the device chosen by its path, if any
     std::unique_ptr<TimerBinding> timer1_;
     std::unique_ptr<TimerBinding> timer3_;
     std::unique_ptr<TimerBinding> timer4_;

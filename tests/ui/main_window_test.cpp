@@ -134,5 +134,23 @@ TEST(MainWindow, TheStatusBarShowsLinkFaultsAndNotices) {
     EXPECT_TRUE(text.contains(QStringLiteral("dialout"))) << text.toStdString();
 }
 
+TEST(MainWindow, TheStatusBarNamesTheDeviceTheFramesGoTo) {
+    WindowRig rig;
+    QLabel* link = rig.window->statusBar()->findChildren<QLabel*>().last();
+    // The test folder has no COM1: the bar says so, naming the port.
+    EXPECT_TRUE(link->text().startsWith(QStringLiteral("Port COM1 (")))
+        << link->text().toStdString();
+    rig->serialShow();
+    rig->serialSelect("/dev/null");  // a character device; the rig's port opens anything
+    rig->serialUseClick();
+    rig->inter_Click();
+    rig->Timer4_Timer();
+    EXPECT_EQ(link->text(), QStringLiteral("Périphérique /dev/null"));
+    rig->serialSelect("");  // "Aucun (numéro COM)"
+    rig->serialUseClick();
+    EXPECT_TRUE(link->text().startsWith(QStringLiteral("Port COM1 (")))
+        << link->text().toStdString();
+}
+
 }  // namespace
 }  // namespace lumiere
