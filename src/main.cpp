@@ -56,6 +56,7 @@ int main(int argc, char* argv[]) {
         folders::resolveProgramFolder(folders::currentEnvironment(), line.folder);
     if (!folder.ok()) {
         std::cerr << "lumiere : " << folder.error << "\n";
+        lumiere::ui::TerminationWatch::releaseSignals();  // Ctrl-C closes the message too
         QMessageBox::critical(nullptr, QStringLiteral("Lumière"),
                               QString::fromStdString(folder.error));
         return 1;

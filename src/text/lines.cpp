@@ -24,10 +24,6 @@ void dropIncompleteCharacter(std::string& line) {
 
 }  // namespace
 
-LineEnds lineEndsOf(std::string_view text) {
-    return text.find('\r') == std::string_view::npos ? LineEnds::Lf : LineEnds::CrLfOrCr;
-}
-
 LineReader::LineReader(std::istream& in, std::size_t maxLength)
     : buf_(in.rdbuf()), maxLength_(maxLength) {}
 
@@ -58,7 +54,7 @@ std::size_t LineReader::find(char c, std::size_t from) {
     }
 }
 
-LineEnds LineReader::ends() {
+LineReader::LineEnds LineReader::ends() {
     if (!decided_) {
         decided_ = true;
         ends_ = find('\r', pos_) == std::string::npos ? LineEnds::Lf : LineEnds::CrLfOrCr;

@@ -7,25 +7,17 @@
 #include <cstddef>
 #include <istream>
 #include <string>
-#include <string_view>
 
 namespace lumiere {
 
 // Lines longer than this keep only their beginning: no line of a pattern, sequence or cycle file
-// means anything past it, and a runaway line must not fill the memory or the status line.
+// means anything past it, and a runaway line must not fill the status line.
 inline constexpr std::size_t kMaxLineLength = 64 * 1024;
-
-enum class LineEnds {
-    CrLfOrCr,  // CR LF or a lone CR ends a line; a lone LF belongs to it
-    Lf,        // LF ends a line (the text holds no CR at all)
-};
-
-// The rule for a whole text: LF only when it holds no CR anywhere.
-LineEnds lineEndsOf(std::string_view text);
 
 // Reads lines as they are needed. The rule is chosen before the first line: reading goes on
 // until the first CR, which in a file written the usual way (CR LF) ends its first line, and
-// only a file without any CR is read to its end for that.
+// only a file without any CR is read to its end for that. What is held at once is bounded by the
+// stream: the program’s files come through readFile, at most 16 MiB.
 class LineReader {
 public:
     explicit LineReader(std::istream& in, std::size_t maxLength = kMaxLineLength);
@@ -33,6 +25,11 @@ public:
     bool next(std::string& line);
 
 private:
+    enum class LineEnds {
+        CrLfOrCr,  // CR LF or a lone CR ends a line; a lone LF belongs to it
+        Lf,        // LF ends a line (the text holds no CR at all)
+    };
+
     bool fill();
     std::size_t find(char c, std::size_t from);
     LineEnds ends();

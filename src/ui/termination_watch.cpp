@@ -33,8 +33,18 @@ void TerminationWatch::holdSignals() {
     ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
 }
 
+void TerminationWatch::releaseSignals() {
+    const sigset_t set = terminationSignals();
+    ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+}
+
 TerminationWatch::TerminationWatch(std::function<void()> quit) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pipeEnds) != 0) return;
+    // Without a way to wake the window the signals end the program as they usually do, rather
+    // than staying held for the whole run.
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pipeEnds) != 0) {
+        releaseSignals();
+        return;
+    }
     notifier_ = std::make_unique<QSocketNotifier>(pipeEnds[1], QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [quit = std::move(quit)] {
         char byte = 0;
@@ -48,8 +58,7 @@ TerminationWatch::TerminationWatch(std::function<void()> quit) {
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGHUP, &action, nullptr);
-    const sigset_t set = terminationSignals();
-    ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+    releaseSignals();
 }
 
 TerminationWatch::~TerminationWatch() {

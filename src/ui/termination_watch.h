@@ -15,6 +15,9 @@ public:
     // Holds SIGINT, SIGTERM and SIGHUP back until a watch exists; threads started meanwhile keep
     // them held, so the window's thread is the one that takes them.
     static void holdSignals();
+    // Lets them through again with their usual effect: for a program that ends before the show
+    // starts, which has no lamps to switch off.
+    static void releaseSignals();
 
     // Takes the signals held back and every later one.
     explicit TerminationWatch(std::function<void()> quit);
