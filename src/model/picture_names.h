@@ -16,7 +16,4 @@ inline constexpr std::string_view kSwitchOff = "int2_off.dib";  // the desk swit
 inline constexpr std::string_view kSwitchOn = "int2_on.dib";    // the desk switch, on
 inline constexpr std::string_view kDesk = "pupitre.bmp";        // the desk param.ini names
 
-inline constexpr std::array kShipped = {kButtonUp,  kButtonDown, kKnobPlain, kKnobLit,
-                                        kSwitchOff, kSwitchOn,   kDesk};
-
 }  // namespace lumiere::pictures

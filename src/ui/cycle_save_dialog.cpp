@@ -8,8 +8,7 @@ namespace lumiere::ui {
 
 CycleSaveDialog::CycleSaveDialog(QWidget* owner, const QString& folder, const QString& initialName)
     : QFileDialog(owner, QStringLiteral("Enregistrer le cycle"), folder,
-                  QStringLiteral("Cycles (*.txt);;Tous les fichiers (*)")),
-      confirmCreate([this](const QString& path) { return askToCreate(this, path); }) {
+                  QStringLiteral("Cycles (*.txt);;Tous les fichiers (*)")) {
     // Qt's own dialog, so that the question on a new file is asked from inside it.
     setOption(QFileDialog::DontUseNativeDialog);
     setAcceptMode(QFileDialog::AcceptSave);
@@ -24,8 +23,7 @@ void CycleSaveDialog::accept() {
     if (!chosen.isEmpty()) {
         const QFileInfo file(chosen.first());
         // A folder is opened by the dialog itself; a name that exists gets Qt's replace question.
-        if (!file.exists() && !file.isSymLink() && confirmCreate &&
-            !confirmCreate(file.absoluteFilePath())) {
+        if (!file.exists() && !file.isSymLink() && !askToCreate(this, file.absoluteFilePath())) {
             return;
         }
     }

@@ -4,7 +4,6 @@
 // "Annuler" and the close box cancel.
 
 #include <QFileDialog>
-#include <functional>
 
 namespace lumiere::ui {
 
@@ -13,9 +12,6 @@ class CycleSaveDialog : public QFileDialog {
 
 public:
     CycleSaveDialog(QWidget* owner, const QString& folder, const QString& initialName);
-
-    // Asked for a chosen file that does not exist; true creates it. A question box by default.
-    std::function<bool(const QString& path)> confirmCreate;
 
 public slots:
     void accept() override;

@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include "app/window_events.h"
+#include "ui/option_window.h"
 #include "ui/qt_bridge.h"
 
 namespace lumiere::ui {
@@ -35,9 +36,7 @@ QLineEdit* makeBox(const TextBox& model, QWidget* parent) {
 
 // A box the user is typing in already shows the text: it is left alone.
 void follow(QLineEdit* box, const std::string& text, Painted<std::string>& shown) {
-    if (!shown.changed(text)) return;
-    const QString wanted = toQString(text);
-    if (box->text() != wanted) box->setText(wanted);
+    if (shown.changed(text)) ui::follow(box, text);
 }
 
 }  // namespace

@@ -21,8 +21,6 @@ MouseArgs argsOf(const QMouseEvent& event, int button) {
     return {button, shiftCode(event.modifiers()), toTwips(p.x()), toTwips(p.y())};
 }
 
-}  // namespace
-
 int buttonCode(Qt::MouseButtons buttons) {
     int code = 0;
     if (buttons & Qt::LeftButton) code |= mouse::kLeft;
@@ -30,6 +28,8 @@ int buttonCode(Qt::MouseButtons buttons) {
     if (buttons & Qt::MiddleButton) code |= mouse::kMiddle;
     return code;
 }
+
+}  // namespace
 
 MouseArgs mouseDownArgs(const QMouseEvent& event) {
     return argsOf(event, buttonCode(event.button()));

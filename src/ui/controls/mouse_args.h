@@ -18,8 +18,6 @@ struct MouseArgs {
     Twips y = 0;
 };
 
-int buttonCode(Qt::MouseButtons buttons);
-
 // The arguments of a mouse-down (the button that went down) or a mouse-move (the buttons held).
 MouseArgs mouseDownArgs(const QMouseEvent& event);
 MouseArgs mouseMoveArgs(const QMouseEvent& event);
