@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up what is missing, builds Lumière (only the program, the simulator and the pictures, and
 # only what changed), and starts it with the virtual lamp controller (lumiere-sim) attached as its
 # serial port. The lamps show live in this terminal.

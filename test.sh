@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every test of Lumière: ./test.sh [debug|asan]   (default: debug)
 set -euo pipefail
 cd "$(dirname "$0")"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Copies each of FILES into DEST unless a file of that name is already there.
 foreach(file IN LISTS FILES)
   get_filename_component(name "${file}" NAME)

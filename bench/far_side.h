@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The far side of a pseudo-terminal, read by a thread of its own: every frame that arrives, with
 // its arrival time (CLOCK_MONOTONIC nanoseconds), as a lamp controller would see it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What one frame costs: Lumière's own link (envoi through the POSIX adapter) against QSerialPort,
 // both on a pseudo-terminal read back on the far side.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lumière's frame-timing benchmark: what a frame costs, how steadily the window's timers put
 // frames on the line, the CPU it takes, and how fast the window starts. Prints one table.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Start-up as a user meets it: a fresh process that builds Lumière's window exactly as the
 // program does, timed from the launch to the end of the window's first paint, and its peak

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Lumière's own window and timers (offscreen) driving a pseudo-terminal: frame rate, intervals
 // and the exact byte sequence as the far side sees them, and the CPU the window thread uses.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // binaire on short texts: hexadecimal digits become their four binary digits each, most
 // significant first; a character that is no digit repeats the group before it; three characters
 // or more give nothing.

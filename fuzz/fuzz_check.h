@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the fuzz targets share: the input as text, and a check that, unlike assert(), stays on in
 // optimised builds. A broken invariant names itself and aborts, so libFuzzer keeps the input.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Windows-1252 edges on arbitrary bytes: every Windows-1252 text survives the trip through
 // UTF-8, only well-formed UTF-8 converts back, and file text is decoded by the documented rule.
 

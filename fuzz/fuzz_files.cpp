@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The light-programme files on arbitrary bytes: animation, sequence and cycle readers store exactly
 // the lines the file holds (cut without splitting a UTF-8 character, decoded, commented out and
 // trimmed as each kind wants), never more elements than the table takes, and never touch the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number rule on arbitrary bytes: scanNumber, readNumber, parseWholeNumber, roundHalfEven and
 // formatNumber must agree with one another whatever the text.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // param.ini on arbitrary bytes: a profile serializes back to its exact bytes, and writing the port
 // number and the desk picture changes nothing but their entries (or adds them), reads back what was
 // written and keeps every other line and line end.

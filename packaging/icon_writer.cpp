@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lumiere-icon <dossier>
 //
 // Writes the application icon as <dossier>/<N>x<N>/apps/lumiere.png for N = 48, 128 and 256:

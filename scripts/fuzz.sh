@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fuzzes the core's readers with libFuzzer under AddressSanitizer + UBSan:
 #   scripts/fuzz.sh [seconds per target]   (default: 12, about a minute in all)
 # Each target starts from a copy of its seed corpus fuzz/corpus/<target>, so nothing is ever written

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the Debian package of Lumière the way a user meets it: builds the package and runs
 # lintian on it, installs it with apt-get, creates a new user, starts the installed lumiere as
 # that user in a virtual screen, checks that ~/.local/share/lumiere is created and filled with

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what Lumière needs on Debian 12, when it is missing:
 #   scripts/setup.sh        what building and running the program needs (./start.sh)
 #   scripts/setup.sh test   that, and the test, benchmark and fuzz tool chains (./test.sh, CI)
@@ -16,7 +17,7 @@ test_packages=(
   qt6-serialport-dev
   clang libclang-rt-14-dev clang-format
   ola pulseaudio pulseaudio-utils
-  dpkg-dev lintian appstream desktop-file-utils shellcheck
+  dpkg-dev lintian appstream desktop-file-utils shellcheck reuse
 )
 
 packages=("${run_packages[@]}")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lumière: a light-show controller for an 8-lamp controller on a serial port.
 //
 //   lumiere [--dossier DOSSIER] [--help] [--version] [options de Qt]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lumiere-devices-bench [polls]
 //
 // What the serial device list costs on this machine's /dev and on a crowded fake one (32 serial

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lumiere-dmx-bench: the DMX output against a private olad (Dummy plugin only, 127.0.0.1), read
 // back by an independent OLA client. Prints:
 //   - frames sent and received in order at 100 frames per second for 10 s;

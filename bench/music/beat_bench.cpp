@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lumiere-beat-bench: how well and how cheaply the music follower finds the beats.
 //
 //   lumiere-beat-bench          synthetic tracks (30 s each) fed in 256-sample blocks, the size

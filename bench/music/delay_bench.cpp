@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lumiere-music-delay-bench: the music follower end to end, as a user meets it. A 120 BPM dance
 // track is played into the null sink of a private PulseAudio server, by a playback stream of the
 // benchmark's own that notes when each piece of sound enters the server; the real window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Lumière's application: the main window's model with its life cycle (start-up, shutdown, menus,
 // clock) and the subsystems put together. The windows forward every event here through the

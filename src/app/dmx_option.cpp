@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/dmx_option.h"
 
 #include "dmx/ola_connection.h"

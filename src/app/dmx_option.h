@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Options > "Sortie DMX…": the same show on a universe of the OLA daemon. This holds the dialog's
 // model, the [DMX] entries of param.ini and the output itself, which is only created once the

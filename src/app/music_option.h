@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Options > "Musique…": the running effect steps on the beat of a sound input (a microphone, a
 // line input, or the monitor of an output: the music this computer plays), or of a tempo tapped

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/serial_port_option.h"
 
 #include "devices/device_check.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Options > "Port série…": the serial devices present, chosen by their path instead of a port
 // number. The choice is kept in param.ini as [Port] Peripherique=<path> (the stable

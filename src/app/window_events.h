@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The events the windows forward to the application, one narrow interface per part of a window:
 // a view gets the one it forwards, never the whole application. Handler names are the controls'

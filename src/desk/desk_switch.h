@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The on/off switch of the desk. On: the levels are refreshed and the channel blinker starts.
 // Off: a running sequence is asked to stop, and the show stops both players, sends one all-off

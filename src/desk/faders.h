@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fader tracking on the desk picture. The knobs of the selected group follow the pointer's height
 // anywhere over the desk, the individually chosen knob (`actif`) while the pointer is over its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "desk/knob_selection.h"
 
 #include "model/mouse.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Knob and group selection: clicking a knob makes it the individually chosen one (`actif`) and
 // highlights it; the group selector highlights the knobs that move together. The knob pictures

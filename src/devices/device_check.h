@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Is a path usable as the lamp controller's serial device, and does a frame get through?
 // Texts are Windows-1252 French sentences, like every text of the core.

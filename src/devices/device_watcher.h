@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Notices serial devices being plugged in or pulled out, and the virtual controller starting or
 // stopping, by polling. A poll costs a few stat() calls while nothing changes: the list is read

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The serial devices of this machine, in the order the settings list shows them:
 //   1. the stable names under <dev>/serial/by-id/ (they survive a replug), sorted by name;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The connection to the lighting daemon, as the DMX sender sees it. The daemon answers every
 // frame, in the order sent: "applied" once the universe holds it, "refused" when it has no such

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One frame for the DMX universe: the lamp byte the lamp controller receives, with where and how
 // bright it goes. Lamp k (bit k−1 of the byte) sets channel firstChannel+k−1 to `level` when lit,

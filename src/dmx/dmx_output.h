@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The DMX output: every frame the lamp controller gets also goes to a universe of the lighting
 // daemon. The window's thread only records the frame and wakes a worker thread, which owns the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sending logic of the DMX output, free of threads and of real time: whoever owns it gives
 // it the frames in order and the current time, and runs it again at the latest when it says.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The DMX output settings, kept in param.ini under [DMX]:
 //   Actif   0 or 1 (off by default)

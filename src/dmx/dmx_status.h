@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the DMX output tells the window: one state and its French text (Windows-1252). Each change
 // of state starts a new episode; the window says the text of an episode once.

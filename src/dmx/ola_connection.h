@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The connection to olad, the Open Lighting Architecture daemon, over its RPC port on 127.0.0.1.
 // Each frame is sent as a DMX update that olad answers once the universe holds it. The client

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "folders/command_line.h"
 
 #include <algorithm>
@@ -87,8 +88,15 @@ std::string helpText(std::string_view programName) {
            "Les options de Qt (-platform, -style, -geometry …) sont transmises à Qt.\n";
 }
 
-std::string versionText() {
-    return "Lumière " LUMIERE_VERSION "\n";
+std::string versionText(std::string_view programName) {
+    // As GNU programs say it: the name and version, the copyright, the licence, no warranty.
+    return std::string(programName) +
+           " (Lumière) " LUMIERE_VERSION
+           "\n"
+           "Copyright © 2026 L’équipe Lumière\n"
+           "Licence GPLv3+ : GNU GPL version 3 ou ultérieure <https://gnu.org/licenses/gpl.html>\n"
+           "Ceci est un logiciel libre : vous êtes libre de le modifier et de le redistribuer.\n"
+           "Il n’y a AUCUNE GARANTIE, dans les limites permises par la loi.\n";
 }
 
 std::optional<int> answerCommandLine(const CommandLine& line, std::string_view programName,
@@ -103,7 +111,7 @@ std::optional<int> answerCommandLine(const CommandLine& line, std::string_view p
         return 0;
     }
     if (line.version) {
-        out << versionText();
+        out << versionText(programName);
         return 0;
     }
     return std::nullopt;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Lumière's command line: `lumiere [--dossier DOSSIER] [--help] [--version] [Qt options]`.
 // Only our own options are read here; Qt's (-platform, -style, -geometry …) are left, in order,
@@ -29,7 +30,8 @@ struct CommandLine {
 CommandLine parseCommandLine(const std::vector<std::string>& args);
 
 std::string helpText(std::string_view programName);
-std::string versionText();  // "Lumière 1.0"
+// "lumiere (Lumière) 1.0", the copyright and the licence (GPL-3.0-or-later), as GNU programs do.
+std::string versionText(std::string_view programName);
 
 // Answers --help, --version or an error on `out` / `err` and returns the exit code; nothing
 // when the program should go on and start.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program folder: where Lumière reads and writes param.ini, the animations, the sequences,
 // the cycles and the pictures. In order:

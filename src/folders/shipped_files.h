@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Filling a program folder with the files Lumière ships, without ever replacing a file that is
 // already there.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An open file descriptor that is closed when it goes out of scope, whatever way out is taken.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Looking up names in a folder without regard to letter case, the one way Lumière and
 // lumiere-sim both do it: a file written on a system that ignores case ("Cycle_1.txt" for the

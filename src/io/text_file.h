@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The disk side of Lumière's files. Reading accepts only regular files (a folder, a pipe or a
 // device never blocks or floods a load); writing goes to a temporary file in the same folder that

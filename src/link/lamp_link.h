@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lamp link: every frame to the lamp controller goes through `envoi`. A frame is the letter
 // "n" (0x6E) then the pattern byte, written in one call; the port is opened for the frame and

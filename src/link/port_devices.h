@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Port number → device. Port N is a file or link named COM<N> (any letter case) in the program
 // folder when there is one — for example `ln -s /dev/ttyUSB0 COM3`, or the virtual controller's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The serial port as the lamp link uses it: one device, opened for a frame and closed right after.
 // Every operation returns 0 or an errno value.

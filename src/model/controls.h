@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The controls of Lumière's windows, modelled headless. Handlers read and write these plain
 // structs exactly as they would the controls; the widget layer only paints them and forwards

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window `Form1`: the control inventory with its geometry and initial state.
 

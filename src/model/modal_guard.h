@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A Platform that passes every call through and knows whether a modal dialog is open, so the
 // sequence runner can hold still while the user answers one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The picture files that lie beside the program, read at every use by the handlers and painted
 // by the artwork generator at build time. This list is the only place their names are written:

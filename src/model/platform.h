@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The services the handlers need from the window system, injected into the core. The widget layer
 // implements them; tests use fakes. Paths are file-system bytes (UTF-8); texts shown to the user

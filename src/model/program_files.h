@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Files beside the program: pictures, param.ini, the animation and sample files.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The random series of "Aléatoire": uniform in [0, 1), started from the same seed on every run.
 

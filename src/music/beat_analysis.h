@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything done to a block of captured sound, in one place so that live capture and the
 // benchmark run the same code: aubio's tracker, the low-band onsets and the beat clock locked to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A beat clock locked to the tracker and the kick drums: it keeps a grid (period and phase) and
 // gives one beat per grid step. Between beats it goes on by itself, so a beat the tracker skips

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Decides when the running effect steps while following the music. Inputs are the beats (as they
 // reach the window) and the ticks of the player's own timer (the master interval); each call

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Music following from a sound input: PulseCapture feeding BeatAnalysis on the capture thread.
 // The listener's functions are called on that thread, one at a time, never after stop() has

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Finds the beats of a sound stream with aubio's tempo tracker ("default" method, 1024-sample
 // window, 256-sample hop, 44 100 Hz mono float). Blocks of any size may be fed; each beat is

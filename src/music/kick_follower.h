@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeps a beat grid on the kick drums. Each strong kick within 30 % of a beat of a grid beat
 // either falls on it (within 12 ms), and the grid is refitted to the last kicks on it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The low-band onset strength of a stream, one value per 256-sample hop: how much the level
 // below about 150 Hz rose in that hop above its highest level of the three hops before. Kick

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The French texts of music following, for the status bar and the dialogs, in Windows-1252 like
 // every text of the core.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sound capture from the PulseAudio server (or PipeWire's PulseAudio service): float mono
 // 44 100 Hz in fragments of 256 samples (5.8 ms), on a thread of its own (libpulse's threaded

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // listSources(): one short connection to the server on a plain (not threaded) main loop, run on
 // the calling thread until the server has answered both questions or the deadline has passed.
 

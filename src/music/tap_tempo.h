@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tap tempo, for following a song without a sound input: the user taps the beat (a key or a
 // button). Four taps or more, each within `seriesGap` (2 s) of the previous one, set the tempo,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A beat grid fitted to beat times by least squares: each time is given the index of the grid
 // beat nearest to it, times too far from every grid beat are left out (an extra beat), and a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The channel blinker: on every tick of Timer4 each lamp channel with a level L ≥ 1 stays on for L
 // ticks and off for L ticks, turn about; a level of 0 or less keeps it dark. The lamps are read

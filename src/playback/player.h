@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sequence player: on every tick of Timer1 it works out the next lamp pattern of the chosen
 // effect (`choix`), sends it as one frame and paints it on lampe(0) to lampe(7), lampe(0) showing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The show: who drives the lamps. Either the sequence player (Timer1) plays the effect chosen by
 // the last command button, or the channel blinker (Timer4) blinks the channels at the rate of

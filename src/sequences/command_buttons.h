@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The twelve command buttons and the lamp clicks. Every button is a toggle: a click on a released
 // button releases all and (desk on) starts the sequence player with that effect; a click on the

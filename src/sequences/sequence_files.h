@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The three kinds of light-programme file and the operations that move them between disk and the
 // tables. Text is Windows-1252; a line that is valid UTF-8 (as Linux editors write it) is

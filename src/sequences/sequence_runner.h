@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sequence runner `deroule`: plays the loaded sequence one step per time slice. A step naming
 // one of the effect buttons clicks it, "END" loops to the start, a step containing "cycle" puts

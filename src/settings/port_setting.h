@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two entries of param.ini and how start-up reads them. The virtual lamp controller reads the
 // port the same way, so both always agree on COM<N>.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The profile file param.ini: "[Section]" lines, each followed by "key=value" lines. Sections and
 // keys are found without regard to letter case; the first occurrence counts. Writing an entry

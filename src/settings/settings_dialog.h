@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings dialog `Form2`: shows the port number and the desk picture file name read at
 // start-up, saves both to param.ini ("Enregistrer") and gives the new port to the lamp link for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Windows-1252, the code page of every text Lumière keeps: captions, file contents and messages
 // are Windows-1252 bytes in the core ("é" is the byte E9). The widgets and the file system speak

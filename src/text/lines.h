@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Line rules of Lumière's text files: CR LF or a lone CR ends a line, a lone LF stays inside the
 // line, and a last line without an end is still a line. A file that holds no CR at all (as Linux

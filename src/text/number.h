@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The number rule: how every number is read from text in Lumière (pattern steps, cycle files,
 // blink countdowns, level captions, the port number of param.ini).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Trimming, the one way every text of Lumière loses its surrounding blanks. Which characters
 // count as blanks is the caller's: sequence steps and the port number lose their spaces only,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The save dialog of "Enregistre cycle". It asks before replacing a file that exists, and before
 // creating one that does not exist yet: "Oui" chooses that name, "Non" goes back to the dialog.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The desk picture `Picture11` with the controls lying on it: lamps, level figures, gauges, knobs,
 // the band below the tracks, the switch and its labels. Movements over the bare desk go to the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Options > "Sortie DMX…", not modal: "Envoyer vers OLA", the universe, the first channel, the
 // value of a lit lamp, the connection state, "Enregistrer" and "Fermer". The close box is

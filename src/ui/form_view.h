@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The client area of the main window `Form1`, 692 × 470 pixels: the banner with the title and the
 // clock, the desk, and below it the command buttons, the two sliders and the status label.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: the menu "Fichier", the desk (FormView) and a status bar with the state of the
 // lamp link and the last notice. It forwards the window's events to the Application and follows

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Options > "Musique…", not modal: "Suivre la musique", the sound input (the monitors of this
 // computer's outputs included), a live level meter, a lamp that flashes on each beat, the tempo

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the option dialogs share: a box follows the model's text unless the user is typing it, a
 // message shows in red when it is a refusal.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A periodic tick on a kernel timer (timerfd): the period is kept by the kernel on an exact grid
 // in microseconds, where a QTimer rounds every wait to whole milliseconds and so makes the

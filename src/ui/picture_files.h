@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Pictures read from files for the windows. Only a regular file is read (a pipe or a device named
 // like a picture never blocks the window), at most kMaxPictureBytes of it, and a picture with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Conversions at the edge between the core's model and Qt: Windows-1252 texts, 0x00BBGGRR
 // colours, twips, pictures.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The platform services on Qt: pictures, file dialogs, the desktop's file associations, message
 // boxes, clocks, the program folder.

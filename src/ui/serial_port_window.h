@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Options > "Port série…", not modal: the serial devices present (the list follows devices
 // plugged or pulled out within a second), "Aucun (numéro COM)" first, "Essayer", "Utiliser" and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings dialog `Form2`, not modal: "Port COM :" and "Table de brivage :" with "Annuler" and
 // "Enregistrer". Neither button answers Enter or Escape by itself; the close box cancels.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A termination request (Ctrl-C in the terminal, SIGTERM at logout) ends Lumière the way
 // "Quitter" does, so the lamps are switched off before the program goes. The program holds the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Binds the model's timers to periodic tickers. A ticker is touched only when the model's state
 // differs from it: re-setting an unchanged interval would restart the countdown, and a pointer

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up, shutdown, the menus and the clock.
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Options > "Sortie DMX…" through the application: off by default (no connection, nothing
 // mirrored), refused boxes write nothing, a saved output keeps param.ini's other lines and gets
 // every frame of the show, hand-edited values are said, and the all-off frame of "Quitter" goes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Options > "Musique…" through the application, over a sound server in memory and a hand-set
 // clock: off by default (nothing listens, the effect steps on its own timer exactly as before),
 // one step per beat and none from the timer while beats come, never two steps within 150 ms,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving when the disk will not take the new file: "Enregistre cycle" and the settings'
 // "Enregistrer" leave the previous file exactly as it was, leave no temporary file behind, and
 // tell the user; once there is room again the same click saves.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Options > "Port série…" through the application, on a /dev tree of the test's own: the list
 // shows the by-id name of a plugged adapter and follows an unplug, "Essayer" sends one all-off
 // frame to the selection, "Utiliser" sends every frame there and keeps the choice in param.ini,

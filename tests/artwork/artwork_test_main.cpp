@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test runner: painting and loading pictures needs a QGuiApplication.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The files written by lumiere-artwork, checked the way the program reads them: real 24-bit
 // BMP files of the size the window expects, and the built-in copies reachable as resources.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The painters against what the window needs from them: text stays readable where the window
 // writes, the states of a control are told apart at a glance, and the pictures fit together.
 

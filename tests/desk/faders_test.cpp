@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fader tracking: the band and the clamp, the groups and their reference knobs, the chosen knob
 // between the strict edges of its column, the level table, and the master speed.
 

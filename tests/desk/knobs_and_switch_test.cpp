@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Knob and group selection, the lower band's pointer, and the on/off switch, through the
 // application as the window drives them.
 

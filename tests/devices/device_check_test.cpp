@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Device checks without opening anything, and "Essayer" on a real pseudo-terminal and on a port
 // that refuses the user.
 

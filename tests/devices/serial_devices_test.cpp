@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The device list and its watcher on a fake /dev tree: stable by-id names first and never twice,
 // kernel names in number order, only the UARTs the probe finds, the virtual controller's COM link.
 

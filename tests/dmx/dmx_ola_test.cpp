@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DMX output against a real olad (private folder and port, Dummy plugin only, 127.0.0.1),
 // read back by an independent OLA client.
 

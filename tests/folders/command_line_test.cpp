@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: our options read, Qt's passed on in order, anything else refused with exit
 // code 2, --help and --version answered in French.
 
@@ -70,8 +71,9 @@ TEST(CommandLine, HelpAndVersionAnswerOnStandardOutput) {
     }
     const Answer v = answer({"lumiere", "--version"});
     EXPECT_EQ(v.code, 0);
-    EXPECT_EQ(v.out, std::string("Lumière ") + LUMIERE_TEST_VERSION + "\n");
-    EXPECT_EQ(versionText(), "Lumière 1.0\n");
+    EXPECT_EQ(v.out.rfind(std::string("lumiere (Lumière) ") + LUMIERE_TEST_VERSION + "\n", 0), 0u);
+    EXPECT_NE(v.out.find("GNU GPL version 3 ou ultérieure"), std::string::npos);
+    EXPECT_EQ(versionText("lumiere-sim").rfind("lumiere-sim (Lumière) 1.0\n", 0), 0u);
 }
 
 TEST(CommandLine, TheArgumentVectorOutlivesItsSourceAndEndsWithNull) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program folder rule on temporary folders: portable, XDG created and filled, the user's
 // edits kept, --dossier, and every refusal as a French message instead of a crash.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window plays on a pseudo-terminal with "Sortie DMX" on, against a real olad of the
 // test's own (127.0.0.1, Dummy plugin only): the universe holds the same lamps as the frames on
 // the line, a stopped olad is said once in the status bar while the line goes on, a restarted

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The typical run through the real window offscreen, with frames on a real pseudo-terminal.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window playing on a real line that fails: the device vanishes and comes back, the port
 // names a file, a folder or a pipe nobody reads, the user may not open it, another program holds
 // it. Nothing freezes (no frame blocks the window thread), the status bar says it once per failure

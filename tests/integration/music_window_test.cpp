@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Following the music for real: a private sound server plays a 120 BPM dance track into its
 // null sink, and the real window, listening to that sink's monitor through "Musique", steps
 // "Chennillard" once per beat on a pseudo-terminal, instead of every 150 ms.

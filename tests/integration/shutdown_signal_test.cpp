@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ending Lumière by a signal while the channel blinker sends a hundred frames a second: the
 // all-off frame is the last frame on the line, every time, whatever tick was already queued.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lumière's link against the virtual lamp controller: every frame sent arrives, in order.
 
 #include <signal.h>

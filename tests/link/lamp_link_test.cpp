@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lamp link over a recording port: the exact frame, the rounding, the open/close around every
 // frame, the port number, and how a failure is shown once and cleared.
 

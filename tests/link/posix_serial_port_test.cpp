@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The POSIX adapter against real pseudo-terminals and against paths that are no serial port:
 // frames arrive intact, nothing blocks, and every failure comes back as an errno value.
 

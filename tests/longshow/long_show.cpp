@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long show: the real window (offscreen) and its timers drive a pseudo-terminal, first with the
 // channel blinker, then with a looping sequence of effects and cycle steps in 1-second slices.
 // It fails (exit 1) when a frame is lost or doubled, when the frames do not match the time the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Capture through a private PulseAudio server: music played into its null sink is captured from
 // the sink's monitor, as Lumière captures what the computer plays.
 

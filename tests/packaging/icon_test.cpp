@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application icon at the sizes the package installs: a plate on a transparent surround,
 // the lit lamp in the middle, the same pixels on every call.
 

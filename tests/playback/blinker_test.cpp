@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The channel blinker: each channel's on and off phases as long as its level, the byte built with
 // lampe(k) worth 2^k, and the hand-over from the sequence player.
 

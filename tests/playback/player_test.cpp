@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sequence player tick by tick: the exact bytes sent and the lamps painted for every effect,
 // with `motif` and `rang` carried across effects.
 

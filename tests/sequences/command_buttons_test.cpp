@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command buttons: the toggle and its timers, the animation loads, the stop-all right click,
 // the editor, the cycle recording, and the lamp clicks.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Animation files a user can put beside the program, loaded by the three animation buttons:
 // garbage, huge files, odd line ends and mixed encodings are stored line by line within the
 // table's limits and then played as pattern bytes; files that cannot be read change nothing.

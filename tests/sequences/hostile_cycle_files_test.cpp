@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cycle files met by a running sequence ("cycle_x" reads cycle_x.txt): whatever they hold, the
 // knobs land on finite tops a control can take, the levels, gauges and the master interval stay
 // consistent with them, and the channel blinker then keeps sending pattern bytes.

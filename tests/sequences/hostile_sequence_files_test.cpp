@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sequence files chosen in the open dialog of "Lancer  Séquence": garbage, huge files, odd line
 // ends and mixed encodings load within the table's limits and the runner plays through them one
 // slice at a time; files that cannot be read start nothing and change nothing.

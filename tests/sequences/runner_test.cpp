@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sequence runner on a fake clock: what each slice does, the loop at "END", cycle steps, the
 // stop request seen only between slices, the live slider, and a run replaced by a new one.
 

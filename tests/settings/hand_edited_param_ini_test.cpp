@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // param.ini as hand editors leave it: start-up finds the port and the desk picture the way the
 // program has always read them, and "Enregistrer" changes those two entries and nothing else.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the real lumiere-sim and drives it the way Lumière does: open the COM<N> link, write one
 // two-byte frame, close, for every frame.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The whole application over a fake platform, a fake serial port, a fake OLA and a temporary
 // program folder holding a param.ini (port 1, desk picture "pupitre.bmp").

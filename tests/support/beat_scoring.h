@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Scores beats found against the true beats of a track: each true beat is matched with at most
 // one beat found within the tolerance; beats found that match nothing are extra.

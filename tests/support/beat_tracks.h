@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Synthetic music with known beats, for the beat-tracking tests and the beat benchmark: every
 // track is mono float at 44 100 Hz, built from fixed seeds, so the same call always gives the same

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the tests tell a call that blocks from one that is merely slow: a call that blocks waits
 // for good (a pipe nobody reads, a line whose far end stopped reading) or for the kernel's

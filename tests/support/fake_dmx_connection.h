@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A daemon connection in memory: up or down, answering or frozen, knowing some universes.
 // Thread-safe, so a test can watch it while a DmxOutput worker uses it; its descriptor turns

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A Platform for tests: pictures "load" when their file exists (or always), dialogs answer what the
 // test scripted, clocks and the random series are set by hand, and every call is recorded.

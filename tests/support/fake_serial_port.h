@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A serial port for tests that keeps every frame and every call, and fails on demand.
 

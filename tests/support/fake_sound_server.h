@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A sound server in memory. It hands out inputs as the real one would; the test then says when
 // a beat is heard, what level comes in, or that the input failed, and the running input's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers for feeding Lumière the files a careless user, a broken disk or a wrong click can give
 // it: generated garbage, a file size limit, a tiny file system, and the checks every table and

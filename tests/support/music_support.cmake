@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # lumiere_music_support: the synthetic beat tracks and the private sound server, shared by the
 # music tests and the beat benchmark (whichever of the two is configured first defines it).
 include_guard(GLOBAL)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A private olad for tests and benchmarks: its own configuration folder, its own RPC port on
 // 127.0.0.1, no web server, no DNS-SD, every plugin off except the Dummy plugin (one device,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An independent OLA client that watches one universe: it registers for the universe's DMX data
 // and records every update olad sends it, with the time it arrived, on a thread of its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs part of a test as an ordinary user, whoever runs the suite: root ignores file permissions
 // and a port's exclusive flag, so under root the part runs in a child process that has become

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The far side of a pseudo-terminal, optionally linked as COM<N> in a program folder: what a lamp
 // controller would receive. The near side stays open, as a controller's line would.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A private PulseAudio server for tests and benchmarks: its own folder (runtime, home and
 // socket), only the local native protocol (anonymous, no network module) and one null sink

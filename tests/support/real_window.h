@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The real window offscreen over the real serial-port adapter, in a temporary program folder
 // whose param.ini selects port 9: a line linked there as COM9 is what the window drives. The

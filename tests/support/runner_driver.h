@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drives the sequence runner on the fake clock the way the window's event loop would.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads a line's frames on a thread of its own and notes when each arrived, on the steady clock:
 // how a test sees the rhythm of the lamps, not only their order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Waiting on what another thread or process does: poll a condition until it holds or a deadline
 // passes (never a bare sleep), and see the lamps a DMX universe received with the idle refresh's

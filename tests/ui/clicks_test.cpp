@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clicks as a desktop user makes them: the group selector runs its click handler once per click
 // (on the thumb too) and once at the end of a drag; the keys move a slider that was clicked; a
 // double click on the desk is one click, while the command buttons take it as two.

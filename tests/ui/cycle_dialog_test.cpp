@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Enregistre cycle" through the real window and the real save dialog: a new file is created only
 // after "Oui", "Non" goes back to the dialog, "Annuler" writes nothing, and an existing file is
 // replaced after Qt's own question.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window offscreen: it builds the whole desk at its places, routes the mouse as the
 // handlers expect, paints the model, and binds the timers without restarting them needlessly.
 

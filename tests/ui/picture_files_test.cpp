@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures are read the way the text files are: only a regular file of a sane size, never
 // blocking, and a refusal names its reason. A pipe named like a picture must not hold the window.
 

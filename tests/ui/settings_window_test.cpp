@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings dialog as the user meets it: the texts read at start-up, focus on "Annuler",
 // Enter and Escape do nothing by themselves, the close box cancels, "Enregistrer" saves.
 

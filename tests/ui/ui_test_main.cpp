@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One QApplication for the whole widget test program, offscreen.
 
 #include <gtest/gtest.h>

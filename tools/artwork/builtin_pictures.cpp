@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "builtin_pictures.h"
 
 namespace lumiere::builtin_art {

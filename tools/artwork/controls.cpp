@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The small control pictures the window draws over the desk and the command panel: button
 // faces, fader knob caps and the power switch.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lighting desk: a dark brushed-metal panel with, for each strip, a level display window,
 // a lamp socket, a gauge track and a fader slot with its scale; below them the power switch
 // plate and the maker's line.

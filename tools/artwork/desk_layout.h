@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Where the window places its controls, in pixels, read from the window's own control inventory
 // (model/form1.h): the desk paints the slots, sockets and printing around these places and leaves

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application icon, painted on a 256-unit grid and scaled to the size asked for. Small
 // sizes drop the screws, which would only blur at 48 pixels.
 

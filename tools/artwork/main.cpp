@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lumiere-artwork <runtime-dir> <builtin-dir>
 //
 // Paints every picture of Lumière and writes it as a 24-bit BMP: the files shipped beside the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The strips around the desk: the dark banner with the title over it, and the light command
 // panel below the desk.
 

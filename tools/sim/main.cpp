@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // lumiere-sim: a virtual 8-lamp controller. It offers Lumière a pseudo-terminal under the name
 // COM<N> in the program folder, decodes the frames Lumière writes to it, shows the lamps live,
 // optionally logs every frame with its arrival time, and prints timing statistics on exit.
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "com_link.h"
+#include "folders/command_line.h"
 #include "folders/program_folder.h"
 #include "frame_log.h"
 #include "link/port_devices.h"
@@ -95,6 +97,10 @@ int main(int argc, char** argv) {
     const SimOptions& options = parsed.options;
     if (options.help) {
         printOut(usageText("lumiere-sim"));
+        return 0;
+    }
+    if (options.version) {
+        printOut(lumiere::folders::versionText("lumiere-sim"));
         return 0;
     }
 

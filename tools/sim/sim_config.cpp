@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim_config.h"
 
 #include "settings/port_setting.h"
@@ -105,6 +106,10 @@ ParsedArguments parseArguments(const std::vector<std::string>& args) {
             parsed.options.help = true;
             continue;
         }
+        if (arg == "--version" || arg == "-v") {
+            parsed.options.version = true;
+            continue;
+        }
         if (arg == "--silencieux" || arg == "--quiet") {
             parsed.options.quiet = true;
             continue;
@@ -142,7 +147,8 @@ std::string usageText(std::string_view programName) {
            "  --log FICHIER                écrit chaque trame : « <ns monotone> <valeur> »\n"
            "  --duree, --duration SECONDES s'arrête de lui-même après ce temps\n"
            "  --silencieux, --quiet        n'affiche pas les lampes en direct\n"
-           "  -h, --help                   affiche cette aide\n";
+           "  -h, --help                   affiche cette aide\n"
+           "  -v, --version                affiche la version et la licence\n";
 }
 
 }  // namespace lumiere::sim

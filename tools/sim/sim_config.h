@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <optional>
@@ -29,6 +30,7 @@ struct SimOptions {
     std::optional<double> durationSeconds;
     bool quiet = false;
     bool help = false;
+    bool version = false;
 };
 
 struct ParsedArguments {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A slider that reports the user's clicks the way the handlers expect them: once for every click,
 // also one on the thumb that leaves the position where it was, and once at the end of a drag with

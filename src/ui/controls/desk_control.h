@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Base of every control drawn on Lumière's windows. It takes the mouse events over its area (so a
 // movement over a control on the desk goes to that control, not to the desk) and forwards them as

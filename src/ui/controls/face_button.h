@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A command button drawn with its face picture and its caption: italic while pressed, underlined
 // while a sequence runs. A left click is a click; every button going down is reported as well,

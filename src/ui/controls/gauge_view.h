@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A vertical level gauge: a bar filling upwards, value between its minimum and maximum.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A label of the model: caption, colours, border. Lamp indicators are labels too.
 

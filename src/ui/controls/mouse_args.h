@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one translation from Qt's mouse events to what the handlers receive: the button codes of
 // model/mouse.h (1 left, 2 right, 4 middle), the shift state (1 shift, 2 ctrl, 4 alt) and the

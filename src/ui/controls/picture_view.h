@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A control that shows a picture: a knob (a picture box, with its border), the switch or an image.
 // Without a picture of its own it shows its built-in one (none for a transparent image).
