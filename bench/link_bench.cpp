@@ -8,11 +8,17 @@
 #include <filesystem>
 #include <vector>
 
-#include "far_side.h"
+#include "link/frame.h"
 #include "link/lamp_link.h"
 #include "link/posix_serial_port.h"
+#include "support/far_side.h"
 
 namespace lumiere::bench {
+
+using test::Arrival;
+using test::FarSide;
+using test::memoryKilobytes;
+using test::monotonicNs;
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -66,8 +72,8 @@ LinkFigures measureLink(int frames) {
             qt.setStopBits(QSerialPort::OneStop);
             qt.setFlowControl(QSerialPort::NoFlowControl);
             qt.setDataTerminalReady(false);
-            const char frame[2] = {'n', static_cast<char>(i % 256)};
-            qt.write(frame, 2);
+            const auto frame = LampFrame{static_cast<std::uint8_t>(i % 256)}.bytes();
+            qt.write(reinterpret_cast<const char*>(frame.data()), frame.size());
             qt.waitForBytesWritten(1000);
             qt.close();
         }

@@ -16,8 +16,8 @@
 #include <string>
 
 #include "app/application.h"
-#include "far_side.h"
 #include "link/posix_serial_port.h"
+#include "support/far_side.h"
 #include "ui/form_view.h"
 #include "ui/look.h"
 #include "ui/main_window.h"
@@ -26,6 +26,11 @@
 extern char** environ;
 
 namespace lumiere::bench {
+
+using test::Arrival;
+using test::FarSide;
+using test::memoryKilobytes;
+using test::monotonicNs;
 namespace {
 
 constexpr const char* kProbeFlag = "--startup-probe";

@@ -11,12 +11,17 @@
 #include <functional>
 
 #include "app/application.h"
-#include "far_side.h"
 #include "link/posix_serial_port.h"
+#include "support/far_side.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
 
 namespace lumiere::bench {
+
+using test::Arrival;
+using test::FarSide;
+using test::memoryKilobytes;
+using test::monotonicNs;
 namespace {
 
 // A port that keeps the values it is given: the twin application below sends through it the

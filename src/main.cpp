@@ -12,9 +12,13 @@
 #include <iostream>
 
 #include "app/application.h"
+#include "devices/serial_port_window.h"
+#include "dmx/dmx_window.h"
+#include "dmx/ola_connection.h"
 #include "folders/command_line.h"
 #include "folders/program_folder.h"
 #include "link/posix_serial_port.h"
+#include "music/music_window.h"
 #include "text/cp1252.h"
 #include "ui/look.h"
 #include "ui/main_window.h"
@@ -64,10 +68,18 @@ int main(int argc, char* argv[]) {
     }
     for (const std::string& notice : folder.notices) std::cerr << "lumiere : " << notice << "\n";
 
+    // The options beyond the desk, in the order of the Options menu: one line each.
+    namespace ui = lumiere::ui;
+    const std::vector<ui::OptionModule> options = {
+        ui::musicModule(lumiere::soundServer()),  // Musique…: the desktop's sound server
+        ui::dmxModule(lumiere::olaConnector()),   // Sortie DMX…: olad on 127.0.0.1
+        ui::serialPortModule(),                   // Port série…: the devices of /dev
+    };
+
     lumiere::ui::QtPlatform platform(folder.path);
     lumiere::PosixSerialPort port;
-    lumiere::Application app(platform, port);
-    lumiere::ui::MainWindow window(app, platform);
+    lumiere::Application app(platform, port, ui::optionFactories(options));
+    lumiere::ui::MainWindow window(app, platform, options);
     platform.setOwner(&window);
     lumiere::ui::TerminationWatch watch([&app] { app.n_quit_Click(); });
     app.Form_Load();

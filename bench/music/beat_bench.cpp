@@ -20,11 +20,11 @@
 #include <string>
 #include <thread>
 
-#include "beat_scoring.h"
-#include "beat_tracks.h"
 #include "music/beat_analysis.h"
 #include "music/beat_source.h"
-#include "pulse_server.h"
+#include "support/beat_scoring.h"
+#include "support/beat_tracks.h"
+#include "support/pulse_server.h"
 
 using namespace lumiere;
 

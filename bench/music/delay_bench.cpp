@@ -24,10 +24,10 @@
 #include <vector>
 
 #include "app/application.h"
-#include "beat_tracks.h"
 #include "link/posix_serial_port.h"
-#include "pulse_server.h"
+#include "support/beat_tracks.h"
 #include "support/pty_peer.h"
+#include "support/pulse_server.h"
 #include "support/temp_folder.h"
 #include "support/timed_frames.h"
 #include "ui/main_window.h"

@@ -13,7 +13,8 @@
 
 namespace lumiere {
 
-Application::Application(Platform& platform, SerialPort& port, AppConfig config)
+Application::Application(Platform& platform, SerialPort& port, std::vector<OptionFactory> options,
+                         AppConfig config)
     : platform_(platform),
       form_(makeForm1()),
       form2_(makeForm2()),
@@ -25,20 +26,19 @@ Application::Application(Platform& platform, SerialPort& port, AppConfig config)
       runner_(form_, values_, platform_, show_, faders_),
       buttons_(form_, values_, platform_, show_, runner_),
       settings_(form2_, link_, programFile(platform, "param.ini")),
-      dmx_(std::move(config.dmxConnection), programFile(platform, "param.ini")),
-      serial_({config.devRoot, platform.programFolder()}, link_, port,
-              programFile(platform, "param.ini")),
-      music_(
-          std::move(config.music),
-          [this](std::function<void()> work) {
-              platform_.post([this, work = std::move(work)] { handle(work); });
-          },
-          [this] { show_.stepOnBeat(); }, [this] { return platform_.monotonicSeconds(); },
-          form_.status, programFile(platform, "param.ini")) {
-    // The one place where the runner learns which buttons its steps click, and where the show
-    // learns where its frames go besides the serial line.
+      context_{form_,
+               values_,
+               show_,
+               link_,
+               port,
+               platform_,
+               programFile(platform, "param.ini"),
+               [this](std::function<void()> work) {
+                   platform_.post([this, work = std::move(work)] { handle(work); });
+               }} {
+    // The one place where the runner learns which buttons its steps click.
     runner_.clickButtonsWith(buttons_);
-    show_.mirrorTo(dmx_);
+    for (const OptionFactory& make : options) options_.push_back(make(context_));
 }
 
 void Application::Form_Load() {
@@ -65,10 +65,8 @@ void Application::Form_Load() {
         loadPictureInto(platform_, form_, toUtf8(picture), form_.Picture11.picture);
         form2_.Text2.text = picture;
 
-        serial_.load(profile, form_.status);
+        for (const auto& option : options_) option->load(profile);
         link_.probe();
-        dmx_.load(profile, form_.status);
-        music_.load(profile);
     });
 }
 
@@ -78,7 +76,7 @@ void Application::note(const std::string& text) {
 
 void Application::shutdown() {
     show_.end();
-    dmx_.shutdown();
+    for (const auto& option : options_) option->shutdown();
     platform_.endApplication();
 }
 
@@ -104,10 +102,7 @@ void Application::n_param_Click() {
 }
 
 void Application::Timer1_Timer() {
-    // While the music is followed, its beats step the effect and the ticks only stand in.
-    handle([this] {
-        if (music_.tickSteps()) show_.Timer1_Timer();
-    });
+    handle([this] { show_.Timer1_Timer(); });
 }
 
 void Application::Timer3_Timer() {
@@ -117,8 +112,7 @@ void Application::Timer3_Timer() {
         std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hours % 100, t.minutes % 100,
                       t.seconds % 100);
         form_.montre.caption = text;
-        dmx_.poll(form_.status);
-        music_.poll();
+        for (const auto& option : options_) option->poll();
     });
 }
 
@@ -151,12 +145,7 @@ void Application::inter_Click() {
 }
 
 void Application::lampe_Click(int index) {
-    handle([&] {
-        buttons_.lampe_Click(index);
-        // No frame goes out, but the DMX universe shows the lamps as they now stand, unless an
-        // effect repaints them at its next step anyway.
-        if (!show_.timer1().enabled) dmx_.lamps(lampByte(form_));
-    });
+    handle([&] { buttons_.lampe_Click(index); });
 }
 
 void Application::Command11_Click(int index) {
@@ -197,94 +186,6 @@ void Application::Command12_Click() {
 
 void Application::Form2_Close() {
     handle([this] { settings_.Command12_Click(); });
-}
-
-void Application::dmxShow() {
-    handle([this] { dmx_.show(); });
-}
-
-void Application::dmxEnabledChange(bool enabled) {
-    handle([&] { dmx_.setEnabled(enabled); });
-}
-
-void Application::dmxUniverseChange(const std::string& text) {
-    handle([&] { dmx_.setUniverse(text); });
-}
-
-void Application::dmxChannelChange(const std::string& text) {
-    handle([&] { dmx_.setChannel(text); });
-}
-
-void Application::dmxLevelChange(const std::string& text) {
-    handle([&] { dmx_.setLevel(text); });
-}
-
-void Application::dmxSaveClick() {
-    handle([this] { dmx_.save(); });
-}
-
-void Application::dmxCloseClick() {
-    handle([this] { dmx_.close(); });
-}
-
-void Application::serialShow() {
-    handle([this] { serial_.show(); });
-}
-
-void Application::serialSelect(const std::string& path) {
-    handle([&] { serial_.select(path); });
-}
-
-void Application::serialPoll() {
-    handle([this] { serial_.poll(); });
-}
-
-void Application::serialTryClick() {
-    handle([this] { serial_.tryIt(); });
-}
-
-void Application::serialUseClick() {
-    handle([this] { serial_.use(); });
-}
-
-void Application::serialCloseClick() {
-    handle([this] { serial_.close(); });
-}
-
-void Application::musicShow() {
-    handle([this] { music_.show(); });
-}
-
-void Application::musicEnabledChange(bool enabled) {
-    handle([&] { music_.setEnabled(enabled); });
-}
-
-void Application::musicInputChange(const std::string& id) {
-    handle([&] { music_.selectInput(id); });
-}
-
-void Application::musicSensitivityChange(int sensitivity) {
-    handle([&] { music_.setSensitivity(sensitivity); });
-}
-
-void Application::musicRefreshClick() {
-    handle([this] { music_.refreshInputs(); });
-}
-
-void Application::musicTapClick() {
-    handle([this] { music_.tap(); });
-}
-
-void Application::musicSaveClick() {
-    handle([this] { music_.save(); });
-}
-
-void Application::musicCloseClick() {
-    handle([this] { music_.close(); });
-}
-
-void Application::musicTapWake() {
-    handle([this] { music_.tapBeat(); });
 }
 
 }  // namespace lumiere

@@ -2,16 +2,21 @@
 #pragma once
 // Lumière's application: the main window's model with its life cycle (start-up, shutdown, menus,
 // clock) and the subsystems put together. The windows forward every event here through the
-// narrow interfaces of app/window_events.h; after each one the model tells the view once that it
-// changed. Once shutdown has sent the all-off frame, events still queued are ignored.
+// narrow interfaces of app/window_events.h, the option dialogs through the one dispatch; after
+// each event the model tells the view once that it changed. Once shutdown has sent the all-off
+// frame, events still queued are ignored.
+//
+// The options are a list the application knows only through their interface: main.cpp (or a
+// test) says which options there are, and the application makes them, loads them at start-up,
+// polls them with the clock and shuts them down.
 
+#include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
-#include "app/dmx_option.h"
-#include "app/music_option.h"
-#include "app/serial_port_option.h"
 #include "app/window_events.h"
 #include "desk/desk_switch.h"
 #include "desk/faders.h"
@@ -21,6 +26,7 @@
 #include "model/form2.h"
 #include "model/modal_guard.h"
 #include "model/values.h"
+#include "option/option.h"
 #include "playback/show.h"
 #include "sequences/command_buttons.h"
 #include "sequences/sequence_runner.h"
@@ -31,23 +37,19 @@ namespace lumiere {
 class Platform;
 class SerialPort;
 
-// The outside world beyond the window's own services, injected so that tests choose their own.
+// The machine's own serial ports, injected so that tests choose their own.
 struct AppConfig {
-    std::string systemPorts = kSystemSerialPorts;  // the machine's own serial ports
-    DmxConnector dmxConnection = connectToOla;     // how the DMX output reaches OLA
-    std::string devRoot = "/dev";                  // where the serial devices are listed from
-    MusicServices music = soundServer();           // where the beats of the music come from
+    std::string systemPorts = kSystemSerialPorts;
 };
 
 class Application final : public WindowEvents,
                           public DeskEvents,
                           public ControlEvents,
                           public SettingsEvents,
-                          public DmxEvents,
-                          public SerialPortEvents,
-                          public MusicEvents {
+                          public OptionDispatch {
 public:
-    Application(Platform& platform, SerialPort& port, AppConfig config = {});
+    Application(Platform& platform, SerialPort& port, std::vector<OptionFactory> options = {},
+                AppConfig config = {});
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
@@ -57,12 +59,21 @@ public:
     const LampLink& link() const { return link_; }
     const Show& show() const { return show_; }
     const SequenceRunner& runner() const { return runner_; }
-    const DmxDialog& dmxDialog() const { return dmx_.dialog(); }
-    const SerialPortDialog& serialDialog() const { return serial_.dialog(); }
-    const MusicDialog& musicDialog() const { return music_.dialog(); }
-    // When the next beat of a tapped tempo is due (monotonic seconds), while one is in force.
-    std::optional<double> musicWakeAt() const { return music_.tapBeatAt(); }
     void onChanged(std::function<void()> callback) { changed_ = std::move(callback); }
+
+    // The options, in the order they were given.
+    std::size_t optionCount() const { return options_.size(); }
+    Option& option(std::size_t index) { return *options_.at(index); }
+    // The first option of a kind, if there is one.
+    template <typename Kind>
+    Kind* find() {
+        for (const auto& option : options_) {
+            if (auto* kind = dynamic_cast<Kind*>(option.get())) return kind;
+        }
+        return nullptr;
+    }
+    // An event of an option's dialog, or of the option's own wake-up.
+    void dispatch(const std::function<void()>& work) override { handle(work); }
 
     // Start-up, before the window is first shown.
     void Form_Load();
@@ -97,31 +108,6 @@ public:
     void Command12_Click() override;
     void Form2_Close() override;
 
-    void dmxShow() override;
-    void dmxEnabledChange(bool enabled) override;
-    void dmxUniverseChange(const std::string& text) override;
-    void dmxChannelChange(const std::string& text) override;
-    void dmxLevelChange(const std::string& text) override;
-    void dmxSaveClick() override;
-    void dmxCloseClick() override;
-
-    void serialShow() override;
-    void serialSelect(const std::string& path) override;
-    void serialPoll() override;
-    void serialTryClick() override;
-    void serialUseClick() override;
-    void serialCloseClick() override;
-
-    void musicShow() override;
-    void musicEnabledChange(bool enabled) override;
-    void musicInputChange(const std::string& id) override;
-    void musicSensitivityChange(int sensitivity) override;
-    void musicRefreshClick() override;
-    void musicTapClick() override;
-    void musicSaveClick() override;
-    void musicCloseClick() override;
-    void musicTapWake() override;
-
 private:
     // Runs one event's handler, then tells the view.
     template <typename Handler>
@@ -146,9 +132,8 @@ private:
     SequenceRunner runner_;
     CommandButtons buttons_;
     SettingsDialog settings_;
-    DmxOption dmx_;
-    SerialPortOption serial_;
-    MusicOption music_;
+    OptionContext context_;
+    std::vector<std::unique_ptr<Option>> options_;
     std::function<void()> changed_;
     bool ending_ = false;
 };

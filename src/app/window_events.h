@@ -50,52 +50,6 @@ protected:
     ~SettingsEvents() = default;
 };
 
-// Options > "Sortie DMX…".
-class DmxEvents {
-public:
-    virtual void dmxShow() = 0;
-    virtual void dmxEnabledChange(bool enabled) = 0;  // "Envoyer vers OLA"
-    virtual void dmxUniverseChange(const std::string& text) = 0;
-    virtual void dmxChannelChange(const std::string& text) = 0;
-    virtual void dmxLevelChange(const std::string& text) = 0;
-    virtual void dmxSaveClick() = 0;   // "Enregistrer"
-    virtual void dmxCloseClick() = 0;  // "Fermer", and the close box
-
-protected:
-    ~DmxEvents() = default;
-};
-
-// Options > "Musique…".
-class MusicEvents {
-public:
-    virtual void musicShow() = 0;
-    virtual void musicEnabledChange(bool enabled) = 0;         // "Suivre la musique"
-    virtual void musicInputChange(const std::string& id) = 0;  // empty: the default input
-    virtual void musicSensitivityChange(int sensitivity) = 0;
-    virtual void musicRefreshClick() = 0;  // "Actualiser" the list of inputs
-    virtual void musicTapClick() = 0;      // "Tap", or the key T
-    virtual void musicSaveClick() = 0;     // "Enregistrer"
-    virtual void musicCloseClick() = 0;    // "Fermer", and the close box
-    virtual void musicTapWake() = 0;       // the time of a tapped beat has come
-
-protected:
-    ~MusicEvents() = default;
-};
-
-// Options > "Port série…".
-class SerialPortEvents {
-public:
-    virtual void serialShow() = 0;
-    virtual void serialSelect(const std::string& path) = 0;  // empty: "Aucun (numéro COM)"
-    virtual void serialPoll() = 0;                           // twice a second while open
-    virtual void serialTryClick() = 0;                       // "Essayer"
-    virtual void serialUseClick() = 0;                       // "Utiliser"
-    virtual void serialCloseClick() = 0;                     // "Fermer", and the close box
-
-protected:
-    ~SerialPortEvents() = default;
-};
-
 // The main window itself: its menus, its closing and its timers.
 class WindowEvents {
 public:

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/lamp_link.h"
 
+#include "link/frame.h"
+
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -26,8 +28,8 @@ void LampLink::envoi(double value) {
     }
     const double rounded = roundHalfEven(value);
     if (!(rounded >= 0 && rounded <= 255)) return failValue(value);
-    const std::uint8_t frame[2] = {0x6E, static_cast<std::uint8_t>(rounded)};
-    if (const int err = port_.write(frame, sizeof frame); err != 0) return fail(err);
+    const auto frame = LampFrame{static_cast<std::uint8_t>(rounded)}.bytes();
+    if (const int err = port_.write(frame.data(), frame.size()); err != 0) return fail(err);
     const int drained = port_.drain();
     port_.close();
     if (drained != 0 && drained != EINTR) return fail(drained);

@@ -15,10 +15,24 @@ Show::Show(Form1& form, AppValues& values, LampLink& link, Platform& platform)
 void Show::envoi(double value) {
     link_.envoi(value);
     const double byte = roundHalfEven(value);
-    if (mirror_ && byte >= 0 && byte <= 255) mirror_->lamps(static_cast<std::uint8_t>(byte));
+    if (byte >= 0 && byte <= 255) mirror(static_cast<std::uint8_t>(byte));
+}
+
+void Show::mirror(std::uint8_t byte) {
+    for (LampMirror* mirror : mirrors_) mirror->lamps(byte);
+}
+
+void Show::lampsClicked() {
+    if (!timer1_.enabled) mirror(lampByte(form_));
 }
 
 void Show::Timer1_Timer() {
+    bool steps = true;
+    for (TickGate* gate : gates_) steps = gate->tickSteps() && steps;
+    if (steps) step();
+}
+
+void Show::step() {
     if (timer1_.enabled) player_.Timer1_Timer();
 }
 

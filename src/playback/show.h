@@ -6,10 +6,12 @@
 // computes (the all-off frame): the command buttons, the sequence runner, the desk switch and
 // shutdown ask it, and none of them starts or stops a timer or sends a frame on its own.
 //
-// Every frame goes through the show's own `envoi`: to the lamp link, and to the mirror (the DMX
-// output) when one is set. The two are independent: either may fail without touching the other.
+// Every frame goes through the show's own `envoi`: to the lamp link, and to the mirrors (the DMX
+// output, the web remote) that options set. They are independent: any may fail without touching
+// the others. The lamps a click changes by hand reach the mirrors through the show as well.
 
 #include <cstdint>
+#include <vector>
 
 #include "link/frame_sender.h"
 #include "link/lamp_link.h"
@@ -33,24 +35,39 @@ protected:
     ~LampMirror() = default;
 };
 
+// Whether a tick of the player's timer steps the effect: while the music option follows the
+// beats, they step it and the ticks only stand in.
+class TickGate {
+public:
+    virtual bool tickSteps() = 0;
+
+protected:
+    ~TickGate() = default;
+};
+
 class Show final : public FrameSender {
 public:
     Show(Form1& form, AppValues& values, LampLink& link, Platform& platform);
 
-    // Set once, when the application is put together; nothing is mirrored until then.
-    void mirrorTo(LampMirror& mirror) { mirror_ = &mirror; }
-    // One frame: to the link, then to the mirror.
+    // Set when the application is put together, by the options that want them.
+    void addMirror(LampMirror& mirror) { mirrors_.push_back(&mirror); }
+    void gateTicksWith(TickGate& gate) { gates_.push_back(&gate); }
+    // One frame: to the link, then to the mirrors.
     void envoi(double value) override;
+    // A lamp was switched by hand: no frame goes out, but the mirrors show the lamps as they now
+    // stand, unless an effect repaints them at its next step anyway.
+    void lampsClicked();
 
     // The timers as the window binds them: {enabled, interval in ms}.
     const Timer& timer1() const { return timer1_; }
     const Timer& timer4() const { return timer4_; }
 
-    // The ticks of the two timers.
+    // The ticks of the two timers. A tick of the player steps the effect unless a gate says the
+    // beats step it.
     void Timer1_Timer();
     void Timer4_Timer();
     // A beat of the music the player follows: the effect takes one step, as on a tick.
-    void stepOnBeat() { Timer1_Timer(); }
+    void stepOnBeat() { step(); }
 
     // The player takes the lamps with the effect chosen in `choix`; the blinker stops.
     void play();
@@ -73,10 +90,14 @@ public:
     void setPlayerInterval(int milliseconds) { timer1_.interval = milliseconds; }
 
 private:
+    void step();
+    void mirror(std::uint8_t byte);
+
     Form1& form_;
     AppValues& values_;
     LampLink& link_;
-    LampMirror* mirror_ = nullptr;
+    std::vector<LampMirror*> mirrors_;
+    std::vector<TickGate*> gates_;
     Player player_;
     Blinker blinker_;
     Timer timer1_{false, 10};

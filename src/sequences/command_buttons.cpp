@@ -121,6 +121,7 @@ void CommandButtons::Command11_MouseDown(int index, int button, int, Twips, Twip
 void CommandButtons::lampe_Click(int index) {
     if (index < 0 || index >= kStrips) return;
     toggleLamp(form_.lampe[index]);
+    show_.lampsClicked();
 }
 
 }  // namespace lumiere

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/builtin_art.h"
 
-#include "builtin_pictures.h"
+#include "pictures/builtin_pictures.h"
 
 namespace lumiere::ui {
 

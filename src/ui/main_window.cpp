@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLayout>
@@ -9,21 +10,20 @@
 
 #include "app/application.h"
 #include "model/platform.h"
-#include "ui/dmx_window.h"
 #include "ui/form_view.h"
-#include "ui/music_window.h"
 #include "ui/qt_bridge.h"
-#include "ui/serial_port_window.h"
 #include "ui/settings_window.h"
 #include "ui/timer_binding.h"
 
 namespace lumiere::ui {
 
-MainWindow::MainWindow(Application& app, Platform& platform) : app_(app) {
+MainWindow::MainWindow(Application& app, Platform& platform,
+                       const std::vector<OptionModule>& modules)
+    : app_(app) {
     setWindowTitle(toQString(app.form().caption));
     form_ = new FormView(app.form(), app, app, this);
     setCentralWidget(form_);
-    buildMenu();
+    buildMenu(modules);
 
     notice_ = new QLabel(this);
     link_ = new QLabel(this);
@@ -33,9 +33,6 @@ MainWindow::MainWindow(Application& app, Platform& platform) : app_(app) {
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     settings_ = new SettingsWindow(app.form2(), app, this);
-    dmx_ = new DmxWindow(app.dmxDialog(), app, this);
-    serial_ = new SerialPortWindow(app.serialDialog(), app, this);
-    music_ = new MusicWindow(app.musicDialog(), app, this);
 
     timer1_ = std::make_unique<TimerBinding>(app.show().timer1(), [&app] { app.Timer1_Timer(); });
     timer3_ = std::make_unique<TimerBinding>(app.form().Timer3, [&app] { app.Timer3_Timer(); });
@@ -43,9 +40,16 @@ MainWindow::MainWindow(Application& app, Platform& platform) : app_(app) {
     runner_ = std::make_unique<WakeBinding>([&app] { return app.runner().wakeAt(); },
                                             [&platform] { return platform.monotonicSeconds(); },
                                             [&app] { app.runnerWake(); });
-    tapBeats_ = std::make_unique<WakeBinding>([&app] { return app.musicWakeAt(); },
-                                              [&platform] { return platform.monotonicSeconds(); },
-                                              [&app] { app.musicTapWake(); });
+    for (std::size_t i = 0; i < modules.size() && i < app.optionCount(); ++i) {
+        Option& option = app.option(i);
+        if (OptionWindow* window = modules[i].makeWindow(option, app, this)) {
+            options_.push_back(window);
+        }
+        optionWakes_.push_back(std::make_unique<WakeBinding>(
+            [&option] { return option.wakeAt(); },
+            [&platform] { return platform.monotonicSeconds(); },
+            [&app, &option] { app.dispatch([&option] { option.wake(); }); }));
+    }
     app.onChanged([this] { refresh(); });
     refresh();
 }
@@ -54,29 +58,31 @@ MainWindow::~MainWindow() {
     app_.onChanged(nullptr);
 }
 
-void MainWindow::buildMenu() {
+void MainWindow::buildMenu(const std::vector<OptionModule>& modules) {
     QMenu* file = menuBar()->addMenu(QStringLiteral("Fichier"));
     file->addAction(QStringLiteral("Paramètres"), [this] { app_.n_param_Click(); });
     file->addAction(QStringLiteral("à propos de ..."), [this] { app_.n_a_propos_Click(); });
     file->addAction(QStringLiteral("Quitter"), [this] { app_.n_quit_Click(); });
     // What goes beyond the desk itself, each with a dialog of its own.
+    if (modules.empty()) return;
     QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
-    options->addAction(QStringLiteral("Musique…"), [this] { app_.musicShow(); });
-    options->addAction(QStringLiteral("Sortie DMX…"), [this] { app_.dmxShow(); });
-    options->addAction(QStringLiteral("Port série…"), [this] { app_.serialShow(); });
+    for (std::size_t i = 0; i < modules.size() && i < app_.optionCount(); ++i) {
+        Option& option = app_.option(i);
+        QAction* entry = options->addAction(
+            modules[i].caption, [this, &option] { app_.dispatch([&option] { option.show(); }); });
+        if (!modules[i].shortcut.isEmpty()) entry->setShortcut(modules[i].shortcut);
+    }
 }
 
 void MainWindow::refresh() {
     form_->refresh();
     settings_->refresh();
-    dmx_->refresh();
-    serial_->refresh();
-    music_->refresh();
+    for (OptionWindow* option : options_) option->refresh();
     timer1_->refresh();
     timer3_->refresh();
     timer4_->refresh();
     runner_->refresh();
-    tapBeats_->refresh();
+    for (const auto& wake : optionWakes_) wake->refresh();
 
     const Form1& form = app_.form();
     if (shownNotice_.changed(form.status.notice)) notice_->setText(toQString(*shownNotice_));

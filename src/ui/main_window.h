@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The main window: the menu "Fichier", the desk (FormView) and a status bar with the state of the
-// lamp link and the last notice. It forwards the window's events to the Application and follows
-// the model each time the Application says it changed.
+// The main window: the menu "Fichier", the menu "Options" with an entry per option, the desk
+// (FormView) and a status bar with the state of the lamp link and the last notice. It forwards
+// the window's events to the Application and follows the model each time the Application says
+// it changed.
 
 #include <QMainWindow>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "ui/controls/painted.h"
+#include "ui/option_window.h"
 
 class QLabel;
 
@@ -20,10 +23,7 @@ class Platform;
 
 namespace lumiere::ui {
 
-class DmxWindow;
 class FormView;
-class MusicWindow;
-class SerialPortWindow;
 class SettingsWindow;
 class TimerBinding;
 class WakeBinding;
@@ -32,15 +32,13 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    MainWindow(Application& app, Platform& platform);
+    // `modules` are the options the application was made with, in the same order.
+    MainWindow(Application& app, Platform& platform, const std::vector<OptionModule>& modules = {});
     ~MainWindow() override;
 
     void refresh();
     FormView* formView() const { return form_; }
     SettingsWindow* settingsWindow() const { return settings_; }
-    DmxWindow* dmxWindow() const { return dmx_; }
-    SerialPortWindow* serialPortWindow() const { return serial_; }
-    MusicWindow* musicWindow() const { return music_; }
     const TimerBinding& timer1() const { return *timer1_; }
     const TimerBinding& timer4() const { return *timer4_; }
 
@@ -48,14 +46,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildMenu();
+    void buildMenu(const std::vector<OptionModule>& modules);
 
     Application& app_;
     FormView* form_ = nullptr;
     SettingsWindow* settings_ = nullptr;
-    DmxWindow* dmx_ = nullptr;
-    SerialPortWindow* serial_ = nullptr;
-    MusicWindow* music_ = nullptr;
+    std::vector<OptionWindow*> options_;
     QLabel* notice_ = nullptr;
     QLabel* link_ = nullptr;
     // What the status bar shows, to touch it only when the model changes.
@@ -67,7 +63,7 @@ private:
     std::unique_ptr<TimerBinding> timer3_;
     std::unique_ptr<TimerBinding> timer4_;
     std::unique_ptr<WakeBinding> runner_;
-    std::unique_ptr<WakeBinding> tapBeats_;
+    std::vector<std::unique_ptr<WakeBinding>> optionWakes_;
 };
 
 }  // namespace lumiere::ui

@@ -1,16 +1,52 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/option_window.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QWidget>
 
 #include "ui/qt_bridge.h"
 
 namespace lumiere::ui {
+
+OptionWindow::OptionWindow(const QString& title, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    setWindowTitle(title);
+}
+
+void OptionWindow::followVisible(bool visible) {
+    if (visible && !isVisible()) {
+        if (const QWidget* owner = parentWidget()) {
+            const QRect area = owner->window()->geometry();
+            adjustSize();
+            move(area.center() - rect().center());
+        }
+        show();
+        raise();
+        activateWindow();
+    }
+    if (!visible && isVisible()) hide();
+}
+
+void OptionWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();  // the model decides: the close box is "Fermer"
+    closeClicked();
+}
+
+void OptionWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) return closeClicked();  // as "Fermer"
+    QWidget::keyPressEvent(event);
+}
+
+std::vector<OptionFactory> optionFactories(const std::vector<OptionModule>& modules) {
+    std::vector<OptionFactory> factories;
+    for (const OptionModule& module : modules) factories.push_back(module.makeOption);
+    return factories;
+}
 
 void follow(QLineEdit* box, const std::string& text) {
     const QString wanted = toQString(text);
@@ -30,19 +66,6 @@ void layOutOptionDialog(QWidget* dialog, QLayout* controls, QLabel* state, QLabe
     layout->addWidget(state);
     layout->addWidget(message);
     layout->addLayout(buttons);
-}
-
-void showOver(QWidget* dialog) {
-    if (!dialog->isVisible()) {
-        if (const QWidget* owner = dialog->parentWidget()) {
-            const QRect area = owner->window()->geometry();
-            dialog->adjustSize();
-            dialog->move(area.center() - dialog->rect().center());
-        }
-        dialog->show();
-    }
-    dialog->raise();
-    dialog->activateWindow();
 }
 
 }  // namespace lumiere::ui

@@ -25,7 +25,7 @@ private:
     PeriodicTicker ticker_;
 };
 
-// Calls the sequence runner back when it is due. `now` is the clock the runner reads.
+// Calls the sequence runner (or an option) back when it is due. `now` is the clock it reads.
 class WakeBinding {
 public:
     WakeBinding(std::function<std::optional<double>()> wakeAt, std::function<double()> now,

@@ -113,7 +113,7 @@ TEST(NothingLost, OnAFullDiskEveryFileStaysAsItWas) {
     std::fclose(cycle);
     // The program runs from the small disk.
     rig.platform.folder = folder;
-    rig.app = std::make_unique<Application>(rig.platform, rig.port, rig.config());
+    rig.app = std::make_unique<Application>(rig.platform, rig.port, rig.options(), rig.config());
     rig->Form_Load();
     ASSERT_EQ(rig->link().portNumber(), 1);
     ASSERT_TRUE(disk.fill());

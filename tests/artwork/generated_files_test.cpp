@@ -9,7 +9,7 @@
 #include <QImage>
 #include <QtEndian>
 
-#include "builtin_pictures.h"
+#include "pictures/builtin_pictures.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "app/application.h"
+#include "dmx/dmx_window.h"
 #include "dmx/ola_connection.h"
 #include "link/posix_serial_port.h"
 #include "support/fake_platform.h"
@@ -38,10 +39,11 @@ struct DmxWindow {
                      "[Port]\r\nCOM=9\r\n[DMX]\r\nActif=1\r\nUnivers=" + std::to_string(kUniverse) +
                          "\r\nCanal=" + std::to_string(kFirstChannel) + "\r\nNiveau=200\r\n");
         platform.folder = folder.path();
-        AppConfig config{folder.file("ttyS"),
-                         [olaPort] { return std::make_unique<OlaConnection>(olaPort); }};
-        app = std::make_unique<Application>(platform, port, std::move(config));
-        window = std::make_unique<ui::MainWindow>(*app, platform);
+        const std::vector<ui::OptionModule> modules = {
+            ui::dmxModule([olaPort] { return std::make_unique<OlaConnection>(olaPort); })};
+        app = std::make_unique<Application>(platform, port, ui::optionFactories(modules),
+                                            AppConfig{folder.file("ttyS")});
+        window = std::make_unique<ui::MainWindow>(*app, platform, modules);
         app->Form_Load();
         window->show();
     }

@@ -5,11 +5,16 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QLabel>
 #include <algorithm>
 #include <fstream>
 
 #include "app/application.h"
+#include "devices/serial_port_window.h"
+#include "dmx/dmx_window.h"
+#include "dmx/ola_connection.h"
 #include "link/posix_serial_port.h"
+#include "music/music_window.h"
 #include "support/beat_tracks.h"
 #include "support/fake_platform.h"
 #include "support/pty_peer.h"
@@ -17,7 +22,6 @@
 #include "support/temp_folder.h"
 #include "support/timed_frames.h"
 #include "ui/main_window.h"
-#include "ui/music_window.h"
 #include "ui/qt_platform.h"
 
 namespace lumiere {
@@ -48,12 +52,12 @@ TEST(MusicThroughTheWindow, TheChaserStepsOncePerBeatOfTheMusicTheComputerPlays)
     test::TimedFrames line(peer.farSide());
     ui::QtPlatform platform(folder.path());
     PosixSerialPort port;
-    AppConfig config;
-    config.systemPorts = folder.file("ttyS");
-    config.devRoot = folder.file("dev");
-    config.music = soundServer(music::PulseOptions{server.address()});
-    Application app(platform, port, std::move(config));
-    ui::MainWindow window(app, platform);
+    const std::vector<ui::OptionModule> modules = {
+        ui::musicModule(soundServer(music::PulseOptions{server.address()})),
+        ui::dmxModule(olaConnector()), ui::serialPortModule(folder.file("dev"))};
+    Application app(platform, port, ui::optionFactories(modules), AppConfig{folder.file("ttyS")});
+    ui::MainWindow window(app, platform, modules);
+    const MusicOption& music = *app.find<MusicOption>();
     app.Form_Load();
     window.show();
     app.inter_Click();
@@ -61,15 +65,15 @@ TEST(MusicThroughTheWindow, TheChaserStepsOncePerBeatOfTheMusicTheComputerPlays)
 
     // The idle sink can take 2 s to deliver sound, and the beat locks a few seconds later.
     const auto deadline = Clock::now() + 25s;
-    while (app.musicDialog().beats < 6 && Clock::now() < deadline) runFor(100ms);
-    ASSERT_GE(app.musicDialog().beats, 6) << app.musicDialog().state;
+    while (music.dialog().beats < 6 && Clock::now() < deadline) runFor(100ms);
+    ASSERT_GE(music.dialog().beats, 6) << music.dialog().state;
     const std::size_t before = line.frames().size();
-    const int beatsBefore = app.musicDialog().beats;
+    const int beatsBefore = music.dialog().beats;
     runFor(6s);
     const std::vector<test::TimedFrames::Frame> frames = line.frames();
     test::PulseServer::stopProcess(player);
 
-    const int beats = app.musicDialog().beats - beatsBefore;
+    const int beats = music.dialog().beats - beatsBefore;
     const auto steps = static_cast<int>(frames.size() - before);
     EXPECT_NEAR(beats, 12, 1);     // 6 s at 120 BPM
     EXPECT_NEAR(steps, beats, 1);  // one step per beat, not one per 150 ms (40)
@@ -80,8 +84,18 @@ TEST(MusicThroughTheWindow, TheChaserStepsOncePerBeatOfTheMusicTheComputerPlays)
     ASSERT_FALSE(intervals.empty());
     std::nth_element(intervals.begin(), intervals.begin() + intervals.size() / 2, intervals.end());
     EXPECT_NEAR(intervals[intervals.size() / 2], 0.5, 0.03);
-    EXPECT_NEAR(app.musicDialog().bpm, 120, 1);
-    EXPECT_TRUE(window.musicWindow() != nullptr);
+    EXPECT_NEAR(music.dialog().bpm, 120, 1);
+
+    // The dialog shows the tempo the steps follow.
+    app.dispatch([&] { app.find<MusicOption>()->show(); });
+    bool shown = false;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top == &window || !top->isVisible()) continue;
+        for (const QLabel* label : top->findChildren<QLabel*>()) {
+            shown = shown || label->text() == QStringLiteral("120 BPM");
+        }
+    }
+    EXPECT_TRUE(shown);
 }
 
 }  // namespace

@@ -23,8 +23,8 @@
 #include <vector>
 
 #include "app/application.h"
-#include "far_side.h"
 #include "link/posix_serial_port.h"
+#include "support/far_side.h"
 #include "ui/look.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
     QApplication qapp(argc, argv);
     ui::applyLook();
 
-    bench::FarSide far;
+    test::FarSide far;
     const std::string folder = far.makeProgramFolder("show", 9);
     write(folder + "/animation1.txt", "1\r\n3\r\n7\r\n15\r\n31\r\nEND\r\n");
     write(folder + "/cycle_a.txt",
@@ -155,7 +155,7 @@ int main(int argc, char** argv) {
         TickLedger blinker(window.timer4());
         app.onChanged([&] {
             window.refresh();
-            const std::int64_t now = bench::monotonicNs();
+            const std::int64_t now = test::monotonicNs();
             player.note(now);
             blinker.note(now);
         });
@@ -163,7 +163,7 @@ int main(int argc, char** argv) {
         window.show();
         runFor(0.3);
 
-        const std::int64_t start = bench::monotonicNs();
+        const std::int64_t start = test::monotonicNs();
         app.inter_Click();
         runFor(seconds * 0.2);
         app.Slider2_Scroll(1);
@@ -172,7 +172,7 @@ int main(int argc, char** argv) {
         runFor(warmUp - seconds * 0.2);
         // Frames are counted as they come, so the count itself takes no memory over the show.
         std::size_t received = far.take().size();
-        const long rssAfterWarmUp = bench::memoryKilobytes("VmRSS");
+        const long rssAfterWarmUp = test::memoryKilobytes("VmRSS");
         long rssPeak = rssAfterWarmUp;
         const int samples = static_cast<int>(seconds - warmUp);
         std::string series;
@@ -180,12 +180,12 @@ int main(int argc, char** argv) {
         for (int i = 1; i <= samples; ++i) {
             runFor(1.0);
             received += far.take().size();
-            const long rss = bench::memoryKilobytes("VmRSS");
+            const long rss = test::memoryKilobytes("VmRSS");
             rssPeak = std::max(rssPeak, rss);
             heap.push_back(heapInUse());
             if (i % 10 == 0) series += " " + std::to_string(rss / 1024.0).substr(0, 5);
         }
-        const std::int64_t end = bench::monotonicNs();
+        const std::int64_t end = test::monotonicNs();
         player.close(end);
         blinker.close(end);
         far.waitFor(1u << 30, 100);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "beat_scoring.h"
+#include "support/beat_scoring.h"
 
 #include <algorithm>
 #include <cmath>

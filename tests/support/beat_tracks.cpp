@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "beat_tracks.h"
+#include "support/beat_tracks.h"
 
 #include <algorithm>
 #include <cmath>

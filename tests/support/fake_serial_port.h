@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "link/frame.h"
 #include "link/serial_port.h"
 
 namespace lumiere::test {
@@ -51,7 +52,7 @@ public:
     std::vector<int> values() const {
         std::vector<int> out;
         for (const auto& w : writes) {
-            if (w.size() == 2 && w[0] == 0x6E)
+            if (w.size() == 2 && w[0] == kFrameLetter)
                 out.push_back(w[1]);
             else
                 out.push_back(-1);

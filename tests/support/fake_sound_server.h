@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/music_option.h"
+#include "music/music_option.h"
 
 namespace lumiere::test {
 

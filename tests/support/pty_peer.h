@@ -7,8 +7,11 @@
 #include <pty.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "link/frame.h"
 
 namespace lumiere::test {
 
@@ -45,12 +48,9 @@ public:
     // The pattern bytes of the frames received so far; -1 marks a byte out of frame.
     std::vector<int> frames() {
         receive();
-        std::vector<int> values;
-        std::size_t i = 0;
-        for (; i + 1 < pending_.size(); i += 2) {
-            values.push_back(pending_[i] == 'n' ? static_cast<unsigned char>(pending_[i + 1]) : -1);
-        }
-        pending_.erase(0, i);
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(pending_.data());
+        std::vector<int> values = decoder_.values({bytes, pending_.size()});
+        pending_.clear();
         return values;
     }
 
@@ -71,6 +71,7 @@ private:
     int slave_ = -1;
     bool linked_ = false;
     std::string pending_;
+    FrameDecoder decoder_;
 };
 
 }  // namespace lumiere::test

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "pulse_server.h"
+#include "support/pulse_server.h"
 
 #include <signal.h>
 #include <spawn.h>

@@ -3,12 +3,18 @@
 // The real window offscreen over the real serial-port adapter, in a temporary program folder
 // whose param.ini selects port 9: a line linked there as COM9 is what the window drives. The
 // machine's own ports are looked for in that folder too, so with the link gone there is no port
-// behind it whatever the machine has.
+// behind it whatever the machine has. It has the program's options, each over the real thing
+// (OLA, the sound server, /dev), off as param.ini leaves them.
 
 #include <memory>
+#include <vector>
 
 #include "app/application.h"
+#include "devices/serial_port_window.h"
+#include "dmx/dmx_window.h"
+#include "dmx/ola_connection.h"
 #include "link/posix_serial_port.h"
+#include "music/music_window.h"
 #include "support/fake_platform.h"
 #include "support/temp_folder.h"
 #include "ui/form_view.h"
@@ -16,12 +22,17 @@
 
 namespace lumiere::test {
 
+inline std::vector<ui::OptionModule> programModules() {
+    return {ui::musicModule(soundServer()), ui::dmxModule(olaConnector()), ui::serialPortModule()};
+}
+
 struct RealWindow {
-    RealWindow() {
+    explicit RealWindow(std::vector<ui::OptionModule> modules = programModules()) {
         folder.write("param.ini", "[Port]\r\nCOM=9\r\n");
         platform.folder = folder.path();
-        app = std::make_unique<Application>(platform, port, AppConfig{folder.file("ttyS")});
-        window = std::make_unique<ui::MainWindow>(*app, platform);
+        app = std::make_unique<Application>(platform, port, ui::optionFactories(modules),
+                                            AppConfig{folder.file("ttyS")});
+        window = std::make_unique<ui::MainWindow>(*app, platform, modules);
         app->Form_Load();
         window->show();
     }

@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "link/frame.h"
+
 namespace lumiere::test {
 
 class TimedFrames {
@@ -46,11 +48,8 @@ private:
             const auto now = std::chrono::steady_clock::now();
             pending.insert(pending.end(), buffer, buffer + n);
             const std::lock_guard lock(mutex_);
-            std::size_t i = 0;
-            for (; i + 1 < pending.size(); i += 2) {
-                frames_.push_back({now, pending[i] == 'n' ? pending[i + 1] : -1});
-            }
-            pending.erase(pending.begin(), pending.begin() + static_cast<std::ptrdiff_t>(i));
+            for (const int value : decoder_.values(pending)) frames_.push_back({now, value});
+            pending.clear();
         }
     }
 
@@ -58,6 +57,7 @@ private:
     std::atomic<bool> stop_ = false;
     mutable std::mutex mutex_;
     std::vector<Frame> frames_;
+    FrameDecoder decoder_;  // reader thread only
     std::thread reader_;
 };
 

@@ -141,14 +141,16 @@ TEST(MainWindow, TheStatusBarNamesTheDeviceTheFramesGoTo) {
     // The test folder has no COM1: the bar says so, naming the port.
     EXPECT_TRUE(link->text().startsWith(QStringLiteral("Port COM1 (")))
         << link->text().toStdString();
-    rig->serialShow();
-    rig->serialSelect("/dev/null");  // a character device; the rig's port opens anything
-    rig->serialUseClick();
+    rig.serial().run(&SerialPortOption::show);
+    rig.serial().run([&](SerialPortOption& o) {
+        o.select("/dev/null");
+    });  // a character device; the rig's port opens anything
+    rig.serial().run(&SerialPortOption::use);
     rig->inter_Click();
     rig->Timer4_Timer();
     EXPECT_EQ(link->text(), QStringLiteral("Périphérique /dev/null"));
-    rig->serialSelect("");  // "Aucun (numéro COM)"
-    rig->serialUseClick();
+    rig.serial().run([&](SerialPortOption& o) { o.select(""); });  // "Aucun (numéro COM)"
+    rig.serial().run(&SerialPortOption::use);
     EXPECT_TRUE(link->text().startsWith(QStringLiteral("Port COM1 (")))
         << link->text().toStdString();
 }

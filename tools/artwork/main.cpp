@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "artwork.h"
-#include "builtin_pictures.h"
 #include "model/picture_names.h"
+#include "pictures/builtin_pictures.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "frame_decoder.h"
 #include "frame_log.h"
+#include "link/frame.h"
 #include "pty_line.h"
 #include "stats.h"
 
