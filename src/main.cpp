@@ -15,6 +15,7 @@
 #include "devices/serial_port_window.h"
 #include "dmx/dmx_window.h"
 #include "dmx/ola_connection.h"
+#include "editor/animation_editor_window.h"
 #include "folders/command_line.h"
 #include "folders/program_folder.h"
 #include "link/posix_serial_port.h"
@@ -74,6 +75,7 @@ int main(int argc, char* argv[]) {
         ui::musicModule(lumiere::soundServer()),  // Musique…: the desktop's sound server
         ui::dmxModule(lumiere::olaConnector()),   // Sortie DMX…: olad on 127.0.0.1
         ui::serialPortModule(),                   // Port série…: the devices of /dev
+        ui::animationEditorModule(),              // Éditeur d'animations… (Ctrl+E)
     };
 
     lumiere::ui::QtPlatform platform(folder.path);

@@ -32,6 +32,7 @@ Application::Application(Platform& platform, SerialPort& port, std::vector<Optio
                link_,
                port,
                platform_,
+               *this,
                programFile(platform, "param.ini"),
                [this](std::function<void()> work) {
                    platform_.post([this, work = std::move(work)] { handle(work); });
@@ -68,6 +69,28 @@ void Application::Form_Load() {
         for (const auto& option : options_) option->load(profile);
         link_.probe();
     });
+}
+
+void Application::clickButton(int index) {
+    buttons_.Command11_Click(index);
+}
+
+void Application::stopAll() {
+    buttons_.stopAll();
+}
+
+void Application::clickSwitch() {
+    switch_.inter_Click();
+}
+
+void Application::playSteps(const std::vector<std::string>& steps, bool fromFirst) {
+    // As an Animation button reads its file: from etape(1), up to the last element.
+    const std::size_t count = std::min(steps.size(), values_.etape.size() - 1);
+    std::copy_n(steps.begin(), count, values_.etape.begin() + 1);
+    values_.choix = 0;
+    buttons_.releaseAll();
+    if (fromFirst) show_.restartSteps();
+    if (values_.marche == 1) show_.play();
 }
 
 void Application::note(const std::string& text) {

@@ -46,7 +46,8 @@ class Application final : public WindowEvents,
                           public DeskEvents,
                           public ControlEvents,
                           public SettingsEvents,
-                          public OptionDispatch {
+                          public OptionDispatch,
+                          private DeskActions {
 public:
     Application(Platform& platform, SerialPort& port, std::vector<OptionFactory> options = {},
                 AppConfig config = {});
@@ -119,6 +120,12 @@ private:
         if (changed_) changed_();
     }
     void shutdown();
+
+    // What options may do on the desk, within their own event.
+    void clickButton(int index) override;
+    void stopAll() override;
+    void clickSwitch() override;
+    void playSteps(const std::vector<std::string>& steps, bool fromFirst) override;
 
     ModalGuard platform_;
     Form1 form_;

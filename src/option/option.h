@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace lumiere {
 
@@ -24,6 +25,26 @@ class Show;
 struct AppValues;
 struct Form1;
 
+// The desk as the user works it, for an option that acts on the user's behalf (the editor's
+// preview, a remote): each does what the same action on the desk does, within the option's own
+// event.
+class DeskActions {
+public:
+    // A click on Command11(index): an effect starts or stops as the switch allows.
+    virtual void clickButton(int index) = 0;
+    // The right click that stops everything: the run ends, the lamps go back to the blinker.
+    virtual void stopAll() = 0;
+    // A click on the switch "Marche / Arrêt".
+    virtual void clickSwitch() = 0;
+    // Plays `steps` (an animation file's lines, as its button reads them) as an Animation button
+    // plays its file, no button shown pressed; `fromFirst` starts again from the first step.
+    // The desk must be on.
+    virtual void playSteps(const std::vector<std::string>& steps, bool fromFirst) = 0;
+
+protected:
+    ~DeskActions() = default;
+};
+
 // What an option may use of the application; all of it lives as long as the application.
 struct OptionContext {
     Form1& form;  // the main window's model, its status bar among it
@@ -32,6 +53,7 @@ struct OptionContext {
     LampLink& link;           // the controller's serial line
     SerialPort& port;         // the serial port adapter, for a frame of the option's own
     Platform& platform;       // the window system's services (clock, program folder, dialogs)
+    DeskActions& desk;        // what the user can do on the desk
     std::string profilePath;  // param.ini
     // Runs `work` on the window's thread as one of the application's events.
     std::function<void(std::function<void()>)> post;

@@ -23,6 +23,8 @@ public:
     void Timer1_Timer();
 
     int rang() const { return rang_; }
+    // The next step of an animation is its first.
+    void restartSteps() { rang_ = 1; }
 
 private:
     void stepList();

@@ -86,6 +86,10 @@ public:
     // Shutdown: both stop, and the all-off frame is the last frame on the line.
     void end();
 
+    // The step the player takes next in an animation (`rang`), and a start from its first.
+    int nextStep() const { return player_.rang(); }
+    void restartSteps() { player_.restartSteps(); }
+
     // The master fader sets the player's speed; 0 or less pauses it.
     void setPlayerInterval(int milliseconds) { timer1_.interval = milliseconds; }
 

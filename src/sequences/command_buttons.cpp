@@ -105,14 +105,17 @@ void CommandButtons::openInEditor(std::string_view name) {
     }
 }
 
+void CommandButtons::stopAll() {
+    values_.arret = 1;
+    form_.Command11[9].underline = false;
+    releaseAll();
+    show_.handBack();
+}
+
 void CommandButtons::Command11_MouseDown(int index, int button, int, Twips, Twips) {
     if (index < 0 || index >= kButtons || button != mouse::kRight) return;
     if (index >= 3) {
-        // Stop all: the run ends after its slice, and the lamps go back to the blinker.
-        values_.arret = 1;
-        form_.Command11[9].underline = false;
-        releaseAll();
-        show_.handBack();
+        stopAll();
     } else {
         openInEditor(animationName(index));
     }

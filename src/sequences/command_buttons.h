@@ -30,9 +30,13 @@ public:
     void Command11_Click(int index) override;
     void Command11_MouseDown(int index, int button, int shift, Twips x, Twips y);
     void lampe_Click(int index);
+    // Every button shows released.
+    void releaseAll();
+    // The right click on a button from "Intérieur -> Extérieur" on: the run ends after its
+    // slice, and the lamps go back to the blinker.
+    void stopAll();
 
 private:
-    void releaseAll();
     void press(int index);
     void loadAnimationOf(int index);
     void launchSequence();

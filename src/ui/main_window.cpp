@@ -7,6 +7,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <algorithm>
 
 #include "app/application.h"
 #include "model/platform.h"
@@ -62,7 +63,9 @@ void MainWindow::buildMenu(const std::vector<OptionModule>& modules) {
     QMenu* file = menuBar()->addMenu(QStringLiteral("Fichier"));
     file->addAction(QStringLiteral("Paramètres"), [this] { app_.n_param_Click(); });
     file->addAction(QStringLiteral("à propos de ..."), [this] { app_.n_a_propos_Click(); });
-    file->addAction(QStringLiteral("Quitter"), [this] { app_.n_quit_Click(); });
+    file->addAction(QStringLiteral("Quitter"), [this] {
+        if (optionsMayQuit()) app_.n_quit_Click();
+    });
     // What goes beyond the desk itself, each with a dialog of its own.
     if (modules.empty()) return;
     QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
@@ -106,7 +109,13 @@ void MainWindow::refresh() {
     }
 }
 
+bool MainWindow::optionsMayQuit() {
+    return std::all_of(options_.begin(), options_.end(),
+                       [](OptionWindow* option) { return option->mayQuit(); });
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!optionsMayQuit()) return event->ignore();
     event->accept();
     app_.Form_Unload();
 }

@@ -47,6 +47,8 @@ protected:
 
 private:
     void buildMenu(const std::vector<OptionModule>& modules);
+    // Asks each option's window whether the program may end (unsaved work).
+    bool optionsMayQuit();
 
     Application& app_;
     FormView* form_ = nullptr;

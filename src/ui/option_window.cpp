@@ -13,8 +13,8 @@
 
 namespace lumiere::ui {
 
-OptionWindow::OptionWindow(const QString& title, QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+OptionWindow::OptionWindow(const QString& title, QWidget* parent, Qt::WindowFlags kind)
+    : QWidget(parent, kind | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setWindowTitle(title);
 }
 

@@ -30,10 +30,13 @@ namespace lumiere::ui {
 
 class OptionWindow : public QWidget {
 public:
-    OptionWindow(const QString& title, QWidget* parent);
+    // A dialog by default; a window of its own with `Qt::Window`.
+    OptionWindow(const QString& title, QWidget* parent, Qt::WindowFlags kind = Qt::Dialog);
 
     // Follows the option's model; called after every event of the application.
     virtual void refresh() = 0;
+    // Before the program ends: false keeps it running (the user wants to keep unsaved work).
+    virtual bool mayQuit() { return true; }
 
 protected:
     // "Fermer": the close box and Escape say it too; the model decides.

@@ -13,6 +13,7 @@
 #include "devices/serial_port_window.h"
 #include "dmx/dmx_window.h"
 #include "dmx/ola_connection.h"
+#include "editor/animation_editor_window.h"
 #include "link/posix_serial_port.h"
 #include "music/music_window.h"
 #include "support/fake_platform.h"
@@ -23,7 +24,8 @@
 namespace lumiere::test {
 
 inline std::vector<ui::OptionModule> programModules() {
-    return {ui::musicModule(soundServer()), ui::dmxModule(olaConnector()), ui::serialPortModule()};
+    return {ui::musicModule(soundServer()), ui::dmxModule(olaConnector()), ui::serialPortModule(),
+            ui::animationEditorModule()};
 }
 
 struct RealWindow {
