@@ -9,7 +9,7 @@ case "$preset" in
   *) echo "usage: ./test.sh [debug|asan]" >&2; exit 2 ;;
 esac
 
-scripts/setup.sh test
+[ "${LUMIERE_SETUP_DONE:-}" = 1 ] || scripts/setup.sh test
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"
 ctest --preset "$preset" --parallel "$(nproc)"

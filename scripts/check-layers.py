@@ -10,7 +10,7 @@ A file may include its own library's headers, the headers of a library its libra
 directly (not one it only reaches through another), Qt's headers when its library links Qt,
 and aubio's, libpulse's or OLA's when it links them. Each .cpp belongs to the library that
 lists it, a header to the library of the source of the same name, or else to the folder's
-Qt-free library. Prints every include that breaks the rule and exits 1 if there is one.
+Qt-free library; a .cpp no library lists is not built and not read. Prints every include that breaks the rule and exits 1 if there is one.
 """
 import os
 import re
@@ -54,7 +54,9 @@ def files_of(libraries):
         for directory, _, names in os.walk(folder):
             for name in names:
                 path = os.path.normpath(os.path.join(directory, name))
-                if name.endswith((".h", ".cpp")) and path not in owner:
+                # A source no library lists is not built in this configuration (its option's
+                # library was configured without it).
+                if name.endswith(".h") and path not in owner:
                     owner[path] = base
     return owner
 

@@ -15,7 +15,7 @@ if ! [[ "$seconds" =~ ^[1-9][0-9]*$ ]]; then
   exit 2
 fi
 
-scripts/setup.sh test
+[ "${LUMIERE_SETUP_DONE:-}" = 1 ] || scripts/setup.sh test
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 

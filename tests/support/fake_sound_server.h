@@ -15,7 +15,7 @@ class FakeSoundServer {
 public:
     // The services the application asks for; `sources` is what listing the inputs returns.
     MusicServices services() {
-        return {[this] { return std::make_unique<Input>(*this); }, [this] { return sources; }};
+        return {[this] { return std::make_unique<Input>(*this); }, [this] { return sources; }, {}};
     }
 
     void beat(double bpm = 120) {

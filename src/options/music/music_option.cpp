@@ -56,6 +56,9 @@ music::MusicClock::time_point MusicOption::at(double seconds) const {
 
 void MusicOption::load(const Profile& profile) {
     dialog_.settings = readSettings(profile, context_.form.status);
+    if (dialog_.settings.enabled && !services_.lacking.empty()) {
+        context_.form.status.note(lackingText());
+    }
     updateCapture();
     showState();
 }
@@ -232,8 +235,15 @@ void MusicOption::onError(int generation, music::MusicError error, const std::st
     showState();
 }
 
+std::string MusicOption::lackingText() const {
+    return fromUtf8("Musique : cette version de Lumière a été construite sans ") +
+           services_.lacking + fromUtf8(" ; elle n’entend pas la musique (Tap marche).");
+}
+
 void MusicOption::showState() {
-    if (failed_) {
+    if (!services_.lacking.empty()) {
+        dialog_.state = lackingText();
+    } else if (failed_) {
         dialog_.state = saidError_;
     } else if (!dialog_.settings.enabled) {
         dialog_.state = fromUtf8("Musique : la musique n’est pas suivie.");

@@ -39,6 +39,7 @@ public:
 struct MusicServices {
     std::function<std::unique_ptr<BeatInput>()> input;
     std::function<music::SourceList()> listInputs;  // may take two seconds: never on the window
+    std::string lacking;  // what this build lacks to hear music ("aubio", "libpulse"), if anything
 };
 // The desktop's sound server (PulseAudio, or PipeWire through the same protocol); empty in a
 // build without libpulse or aubio.
@@ -114,6 +115,7 @@ public:
 private:
     bool wanted() const { return dialog_.settings.enabled || dialog_.visible; }
     double now() const;
+    std::string lackingText() const;
     void updateCapture();
     void startCapture();
     void stopCapture();

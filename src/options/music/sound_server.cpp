@@ -25,7 +25,8 @@ private:
 
 MusicServices soundServer(music::PulseOptions options) {
     return {[options] { return std::make_unique<SoundServerInput>(options); },
-            [options] { return music::listSources(options); }};
+            [options] { return music::listSources(options); },
+            {}};
 }
 
 }  // namespace lumiere
