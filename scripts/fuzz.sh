@@ -19,8 +19,8 @@ fi
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 
-targets=(fuzz_number fuzz_profile fuzz_files fuzz_binaire fuzz_decode)
-declare -A max_len=([fuzz_binaire]=4)
+targets=(fuzz_number fuzz_profile fuzz_files fuzz_binaire fuzz_decode fuzz_remote_command)
+declare -A max_len=([fuzz_binaire]=4 [fuzz_remote_command]=8192)
 runs=build/fuzz/runs
 # A smaller quarantine than the default 256 MB keeps each run well under the RSS limit.
 export ASAN_OPTIONS="detect_leaks=1:quarantine_size_mb=64"

@@ -10,6 +10,7 @@ run_packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   fonts-liberation
   libola-dev libaubio-dev libpulse-dev
+  qt6-httpserver-dev qt6-websockets-dev libqrencode-dev
 )
 test_packages=(
   libgtest-dev libgmock-dev
@@ -17,6 +18,7 @@ test_packages=(
   qt6-serialport-dev
   clang libclang-rt-14-dev clang-format
   ola pulseaudio pulseaudio-utils
+  chromium chromium-driver python3-selenium
   dpkg-dev lintian appstream desktop-file-utils shellcheck reuse
 )
 

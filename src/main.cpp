@@ -25,6 +25,7 @@
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
 #include "ui/termination_watch.h"
+#include "web/web_window.h"
 
 namespace {
 
@@ -76,6 +77,7 @@ int main(int argc, char* argv[]) {
         ui::dmxModule(lumiere::olaConnector()),   // Sortie DMX…: olad on 127.0.0.1
         ui::serialPortModule(),                   // Port série…: the devices of /dev
         ui::animationEditorModule(),              // Éditeur d'animations… (Ctrl+E)
+        ui::webModule(),                          // Télécommande web…: the desk on a phone
     };
 
     lumiere::ui::QtPlatform platform(folder.path);

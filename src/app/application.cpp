@@ -93,6 +93,14 @@ void Application::playSteps(const std::vector<std::string>& steps, bool fromFirs
     if (values_.marche == 1) show_.play();
 }
 
+void Application::moveMaster(int level) {
+    faders_.moveTo(8, level);
+}
+
+void Application::runSequence(const std::string& path) {
+    buttons_.launchSequenceFile(path);
+}
+
 void Application::note(const std::string& text) {
     handle([&] { form_.status.note(text); });
 }

@@ -126,6 +126,10 @@ private:
     void stopAll() override;
     void clickSwitch() override;
     void playSteps(const std::vector<std::string>& steps, bool fromFirst) override;
+    void moveMaster(int level) override;
+    void runSequence(const std::string& path) override;
+    bool sequenceRunning() const override { return runner_.running(); }
+    bool modalOpen() const override { return platform_.modalOpen(); }
 
     ModalGuard platform_;
     Form1 form_;

@@ -51,10 +51,22 @@ void Faders::Picture11_MouseMove(int, int, Twips x, Twips y) {
         }
     }
 
+    levelsMoved();
+}
+
+void Faders::levelsMoved() {
     calcul_niveaux();
     // A master level below 0 would give a negative interval: the player pauses as for 0.
     const int master = static_cast<int>(readNumber(values_.compteur[8]));
     show_.setPlayerInterval(std::max(0, 15 * master));
+}
+
+void Faders::moveTo(int strip, int level) {
+    if (strip < 0 || strip >= kStrips) return;
+    // Level L covers the tops whose distance below 3090 lies in ((20 − L)·110, (21 − L)·110].
+    const int clamped = std::clamp(level, 0, 20);
+    form_.potar[strip].geo.top = static_cast<Twips>(3090 - (20.5 - clamped) * 110);
+    levelsMoved();
 }
 
 void Faders::Picture11_MouseDown(int button, int, Twips, Twips) {

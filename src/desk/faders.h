@@ -28,8 +28,13 @@ public:
 
     // The level of a knob top: the largest whole number not above 21 − |3090 − top| / 110.
     static int levelOf(Twips top);
+    // The knob of `strip` moved to the middle of the heights that give `level` (0 to 20), then
+    // the levels refreshed as after a movement of the pointer.
+    void moveTo(int strip, int level);
 
 private:
+    // After knobs moved: the levels, and the master's speed for the player.
+    void levelsMoved();
     void followGroup(const int* knobs, int reference, Twips y);
 
     Form1& form_;

@@ -40,6 +40,14 @@ public:
     // plays its file, no button shown pressed; `fromFirst` starts again from the first step.
     // The desk must be on.
     virtual void playSteps(const std::vector<std::string>& steps, bool fromFirst) = 0;
+    // The master knob "Général" moved to the height of `level` (0 to 20).
+    virtual void moveMaster(int level) = 0;
+    // "Lancer  Séquence" clicked and `path` chosen in its file dialog.
+    virtual void runSequence(const std::string& path) = 0;
+    // A sequence is running.
+    virtual bool sequenceRunning() const = 0;
+    // A modal dialog of the desk is open (a file dialog, a message): the desk waits for it.
+    virtual bool modalOpen() const = 0;
 
 protected:
     ~DeskActions() = default;

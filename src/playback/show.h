@@ -45,6 +45,15 @@ protected:
     ~TickGate() = default;
 };
 
+// The beat the music option hears, for whoever shows it (the web remote's beat lamp).
+struct Pulse {
+    bool following = false;  // the music option is on
+    int beats = 0;           // beats heard so far
+    double bpm = 0;          // the tempo the steps follow; 0 for none
+
+    bool operator==(const Pulse&) const = default;
+};
+
 class Show final : public FrameSender {
 public:
     Show(Form1& form, AppValues& values, LampLink& link, Platform& platform);
@@ -86,6 +95,10 @@ public:
     // Shutdown: both stop, and the all-off frame is the last frame on the line.
     void end();
 
+    // The beat heard, as the music option says it.
+    const Pulse& pulse() const { return pulse_; }
+    void setPulse(const Pulse& pulse) { pulse_ = pulse; }
+
     // The step the player takes next in an animation (`rang`), and a start from its first.
     int nextStep() const { return player_.rang(); }
     void restartSteps() { player_.restartSteps(); }
@@ -102,6 +115,7 @@ private:
     LampLink& link_;
     std::vector<LampMirror*> mirrors_;
     std::vector<TickGate*> gates_;
+    Pulse pulse_;
     Player player_;
     Blinker blinker_;
     Timer timer1_{false, 10};

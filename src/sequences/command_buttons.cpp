@@ -40,6 +40,14 @@ void CommandButtons::press(int index) {
 }
 
 void CommandButtons::Command11_Click(int index) {
+    click(index, nullptr);
+}
+
+void CommandButtons::launchSequenceFile(const std::string& path) {
+    click(9, &path);
+}
+
+void CommandButtons::click(int index, const std::string* chosen) {
     if (index < 0 || index >= kButtons) return;
     values_.choix = index;
     if (!form_.Command11[index].italic) {
@@ -57,7 +65,7 @@ void CommandButtons::Command11_Click(int index) {
         releaseAll();
     }
     if (index <= 2) loadAnimationOf(index);
-    if (index == 9) launchSequence();
+    if (index == 9) launchSequence(chosen);
     if (index == 10) openInEditor("exemple.txt");
     if (index == 11) recordCycle();
 }
@@ -69,8 +77,9 @@ void CommandButtons::loadAnimationOf(int index) {
     }
 }
 
-void CommandButtons::launchSequence() {
-    const auto path = platform_.openFileDialog("*.txt");
+void CommandButtons::launchSequence(const std::string* chosen) {
+    const auto path =
+        chosen ? std::optional<std::string>(*chosen) : platform_.openFileDialog("*.txt");
     if (!path) return;
     // A name typed in the dialog that does not exist is treated like a cancel: nothing loads.
     Table steps = values_.sequence;

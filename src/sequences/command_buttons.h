@@ -28,6 +28,8 @@ public:
         : form_(form), values_(values), platform_(platform), show_(show), runner_(runner) {}
 
     void Command11_Click(int index) override;
+    // "Lancer  Séquence" clicked with `path` chosen instead of asking the file dialog.
+    void launchSequenceFile(const std::string& path);
     void Command11_MouseDown(int index, int button, int shift, Twips x, Twips y);
     void lampe_Click(int index);
     // Every button shows released.
@@ -39,7 +41,8 @@ public:
 private:
     void press(int index);
     void loadAnimationOf(int index);
-    void launchSequence();
+    void click(int index, const std::string* chosen);
+    void launchSequence(const std::string* chosen);
     void recordCycle();
     void openInEditor(std::string_view name);
 

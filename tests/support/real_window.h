@@ -20,12 +20,13 @@
 #include "support/temp_folder.h"
 #include "ui/form_view.h"
 #include "ui/main_window.h"
+#include "web/web_window.h"
 
 namespace lumiere::test {
 
 inline std::vector<ui::OptionModule> programModules() {
     return {ui::musicModule(soundServer()), ui::dmxModule(olaConnector()), ui::serialPortModule(),
-            ui::animationEditorModule()};
+            ui::animationEditorModule(), ui::webModule()};
 }
 
 struct RealWindow {

@@ -121,6 +121,7 @@ void MusicOption::inputsListed(const music::SourceList& list) {
 void MusicOption::tap() {
     taps_.tap(at(now()));
     if (const auto bpm = taps_.bpm(); bpm && !soundLeads()) dialog_.bpm = *bpm;
+    showState();
 }
 
 void MusicOption::save() {
@@ -220,6 +221,7 @@ void MusicOption::onLevel(int generation, double peak) {
 void MusicOption::onTempo(int generation, double bpm) {
     if (generation != generation_) return;
     dialog_.bpm = bpm;
+    showState();
 }
 
 void MusicOption::onError(int generation, music::MusicError error, const std::string& text) {
@@ -241,6 +243,7 @@ std::string MusicOption::lackingText() const {
 }
 
 void MusicOption::showState() {
+    context_.show.setPulse({dialog_.settings.enabled, dialog_.beats, dialog_.bpm});
     if (!services_.lacking.empty()) {
         dialog_.state = lackingText();
     } else if (failed_) {
