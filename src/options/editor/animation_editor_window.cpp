@@ -11,8 +11,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "editor/editor_dialogs.h"
 #include "editor/step_grid.h"
@@ -363,7 +365,17 @@ void AnimationEditorWindow::present() {
     }
     if (!isVisible()) {
         if (const QWidget* owner = parentWidget()) {
-            move(owner->window()->geometry().center() - rect().center());
+            // Centred over the desk, but whole on the screen: the editor is taller than the desk.
+            QRect place = rect();
+            place.moveCenter(owner->window()->geometry().center());
+            if (const QScreen* screen = owner->screen()) {
+                const QRect room = screen->availableGeometry();
+                place.moveLeft(std::clamp(place.left(), room.left(),
+                                          std::max(room.left(), room.right() - place.width())));
+                place.moveTop(std::clamp(place.top(), room.top(),
+                                         std::max(room.top(), room.bottom() - place.height())));
+            }
+            move(place.topLeft());
         }
     }
     show();

@@ -72,7 +72,11 @@ WebWindow::WebWindow(BoundOption<WebOption> option, QWidget* parent)
     qr_->setAlignment(Qt::AlignCenter);
     code_ = new QLabel(this);
     QFont big = code_->font();
-    big.setPointSizeF(big.pointSizeF() * 1.8);
+    if (big.pointSizeF() > 0) {
+        big.setPointSizeF(big.pointSizeF() * 1.8);
+    } else {
+        big.setPixelSize(big.pixelSize() * 9 / 5);
+    }
     big.setBold(true);
     code_->setFont(big);
     code_->setTextInteractionFlags(Qt::TextSelectableByMouse);
