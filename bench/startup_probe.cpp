@@ -20,6 +20,7 @@
 #include "support/far_side.h"
 #include "ui/form_view.h"
 #include "ui/look.h"
+#include "program/program_options.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
 
@@ -57,8 +58,9 @@ int runStartupProbe(int argc, char** argv) {
     ui::applyLook();
     ui::QtPlatform platform(folder);
     PosixSerialPort port;
-    Application app(platform, port);
-    ui::MainWindow window(app, platform);
+    const std::vector<ui::OptionModule> options = programOptions();
+    Application app(platform, port, ui::optionFactories(options));
+    ui::MainWindow window(app, platform, options);
     FirstPaint probe;
     window.formView()->installEventFilter(&probe);
     app.Form_Load();

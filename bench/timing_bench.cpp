@@ -12,6 +12,7 @@
 
 #include "app/application.h"
 #include "link/posix_serial_port.h"
+#include "program/program_options.h"
 #include "support/far_side.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
@@ -134,8 +135,10 @@ TimingFigures measureTiming(double secondsPerPhase) {
 
     ui::QtPlatform platform(folder);
     TimedPort port;
-    Application app(platform, port);
-    ui::MainWindow window(app, platform);
+    // The program as users run it: its window with every option (off, as param.ini leaves them).
+    const std::vector<ui::OptionModule> options = programOptions();
+    Application app(platform, port, ui::optionFactories(options));
+    ui::MainWindow window(app, platform, options);
     app.Form_Load();
     window.show();
     runFor(0.5);  // first paint, settle

@@ -12,20 +12,15 @@
 #include <iostream>
 
 #include "app/application.h"
-#include "devices/serial_port_window.h"
-#include "dmx/dmx_window.h"
-#include "dmx/ola_connection.h"
-#include "editor/animation_editor_window.h"
 #include "folders/command_line.h"
 #include "folders/program_folder.h"
 #include "link/posix_serial_port.h"
-#include "music/music_window.h"
+#include "program/program_options.h"
 #include "text/cp1252.h"
 #include "ui/look.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
 #include "ui/termination_watch.h"
-#include "web/web_window.h"
 
 namespace {
 
@@ -70,15 +65,9 @@ int main(int argc, char* argv[]) {
     }
     for (const std::string& notice : folder.notices) std::cerr << "lumiere : " << notice << "\n";
 
-    // The options beyond the desk, in the order of the Options menu: one line each.
+    // The options beyond the desk, in the order of the Options menu.
     namespace ui = lumiere::ui;
-    const std::vector<ui::OptionModule> options = {
-        ui::musicModule(lumiere::soundServer()),  // Musique…: the desktop's sound server
-        ui::dmxModule(lumiere::olaConnector()),   // Sortie DMX…: olad on 127.0.0.1
-        ui::serialPortModule(),                   // Port série…: the devices of /dev
-        ui::animationEditorModule(),              // Éditeur d'animations… (Ctrl+E)
-        ui::webModule(),                          // Télécommande web…: the desk on a phone
-    };
+    const std::vector<ui::OptionModule> options = lumiere::programOptions();
 
     lumiere::ui::QtPlatform platform(folder.path);
     lumiere::PosixSerialPort port;

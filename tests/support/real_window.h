@@ -10,27 +10,17 @@
 #include <vector>
 
 #include "app/application.h"
-#include "devices/serial_port_window.h"
-#include "dmx/dmx_window.h"
-#include "dmx/ola_connection.h"
-#include "editor/animation_editor_window.h"
 #include "link/posix_serial_port.h"
-#include "music/music_window.h"
+#include "program/program_options.h"
 #include "support/fake_platform.h"
 #include "support/temp_folder.h"
 #include "ui/form_view.h"
 #include "ui/main_window.h"
-#include "web/web_window.h"
 
 namespace lumiere::test {
 
-inline std::vector<ui::OptionModule> programModules() {
-    return {ui::musicModule(soundServer()), ui::dmxModule(olaConnector()), ui::serialPortModule(),
-            ui::animationEditorModule(), ui::webModule()};
-}
-
 struct RealWindow {
-    explicit RealWindow(std::vector<ui::OptionModule> modules = programModules()) {
+    explicit RealWindow(std::vector<ui::OptionModule> modules = programOptions()) {
         folder.write("param.ini", "[Port]\r\nCOM=9\r\n");
         platform.folder = folder.path();
         app = std::make_unique<Application>(platform, port, ui::optionFactories(modules),
