@@ -5,6 +5,7 @@ include_guard(GLOBAL)
 add_library(lumiere_music_support STATIC
   "${CMAKE_CURRENT_LIST_DIR}/beat_tracks.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/beat_scoring.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/beat_set.cpp"
   "${CMAKE_CURRENT_LIST_DIR}/pulse_server.cpp")
 target_include_directories(lumiere_music_support PUBLIC "${CMAKE_CURRENT_LIST_DIR}")
 target_link_libraries(lumiere_music_support PRIVATE lumiere_warnings)
