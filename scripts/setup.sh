@@ -16,6 +16,8 @@ test_packages=(
   qt6-serialport-dev
   clang libclang-rt-14-dev clang-format
   ola pulseaudio pulseaudio-utils
+  fluidsynth fluid-soundfont-gm timgm6mb-soundfont mma sox python3-mido python3-mir-eval
+  planetblupi-music-midi openttd-openmsx
   dpkg-dev lintian appstream desktop-file-utils shellcheck
 )
 
