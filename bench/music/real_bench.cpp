@@ -146,13 +146,35 @@ int beatsAfter(const std::vector<double>& beats, double t) {
 // No beat where there is none: synthetic noise and silence, 30 s each.
 void printNoise() {
     std::printf("\nbeats given in 30 s of sound with no beat (a 120 BPM piece has 60):\n");
-    const std::vector<test::BeatTrack> tracks{
-        test::makeSilence(30), test::makeWhiteNoise(30, 0.5f), test::makeWhiteNoise(30, 0.02f, 9)};
-    const char* names[] = {"silence", "white noise", "quiet white noise"};
+    std::vector<std::vector<float>> tracks{test::makeSilence(30).samples,
+                                           test::makeWhiteNoise(30, 0.5f).samples,
+                                           test::makeWhiteNoise(30, 0.02f, 9).samples};
+    // Pink noise (a room's hum and hiss), and the same swelling and fading at random like the
+    // voices of a crowd.
+    std::vector<float> pink = test::makeWhiteNoise(30, 1.0f, 11).samples, crowd;
+    double b0 = 0, b1 = 0, b2 = 0, swell = 0.5, target = 0.5;
+    std::uint32_t seed = 12345;
+    auto random = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return double(seed >> 8) / double(1u << 24);
+    };
+    for (std::size_t i = 0; i < pink.size(); ++i) {
+        const double white = pink[i];
+        b0 = 0.99765 * b0 + white * 0.0990460;
+        b1 = 0.96300 * b1 + white * 0.2965164;
+        b2 = 0.57000 * b2 + white * 1.0526913;
+        pink[i] = static_cast<float>(0.1 * (b0 + b1 + b2 + white * 0.1848));
+        if (i % 2205 == 0) target = 0.1 + random();  // a new swell every 50 ms
+        swell += (target - swell) * 0.0005;
+        crowd.push_back(static_cast<float>(pink[i] * swell));
+    }
+    tracks.push_back(pink);
+    tracks.push_back(crowd);
+    const char* names[] = {"silence", "white noise", "quiet white noise", "pink noise",
+                           "crowd-like noise"};
     for (std::size_t i = 0; i < tracks.size(); ++i) {
-        std::printf("  %-18s suivi %3zu   aubio %3zu\n", names[i],
-                    follow(tracks[i].samples).beats.size(),
-                    aubioAlone(tracks[i].samples).beats.size());
+        std::printf("  %-18s suivi %3zu   aubio %3zu\n", names[i], follow(tracks[i]).beats.size(),
+                    aubioAlone(tracks[i]).beats.size());
     }
 }
 
@@ -194,7 +216,7 @@ void printBadInput(const std::vector<test::Excerpt>& excerpts) {
 
 int main(int argc, char** argv) {
     std::string folder = LUMIERE_MUSIC_SET, set = "dev", only;
-    bool files = false, extras = true;
+    bool files = false, extras = true, withAubio = true;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--set" && i + 1 < argc) {
@@ -207,10 +229,12 @@ int main(int argc, char** argv) {
             files = true;
         } else if (arg == "--no-extras") {
             extras = false;
+        } else if (arg == "--no-aubio") {
+            withAubio = false;
         } else {
             std::fprintf(stderr,
                          "usage: lumiere-real-beat-bench [--set dev|heldout] [--folder DIR] "
-                         "[--files] [--only TEXT] [--no-extras]\n");
+                         "[--files] [--only TEXT] [--no-extras] [--no-aubio]\n");
             return 2;
         }
     }
@@ -240,7 +264,7 @@ int main(int argc, char** argv) {
         }
         const std::vector<float> mono = test::mixToMono(*sound);
         const std::vector<double> truth = test::readBeats(e.beatFile);
-        const Run s = follow(mono), a = aubioAlone(mono);
+        const Run s = follow(mono), a = withAubio ? aubioAlone(mono) : Run{};
         const Scored ss = score(s, truth), sa = score(a, truth);
         audio += sound->seconds();
         cpuSuivi += s.cpu;
