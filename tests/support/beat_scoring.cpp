@@ -52,13 +52,16 @@ std::vector<double> after(const std::vector<double>& beats, double start) {
 }
 
 // The most matches within ±window between two ascending lists: on a line, taking for each true
-// beat the earliest unmatched beat found that is not too early is a maximum matching.
-int matches(const std::vector<double>& truth, const std::vector<double>& found, double window) {
+// beat the earliest unmatched beat found that is not too early is a maximum matching. The
+// offsets (found - true) of the matches are added to `offsets` when given.
+int matches(const std::vector<double>& truth, const std::vector<double>& found, double window,
+            std::vector<double>* offsets = nullptr) {
     int count = 0;
     std::size_t next = 0;
     for (double beat : truth) {
         while (next < found.size() && found[next] < beat - window) ++next;
         if (next < found.size() && found[next] <= beat + window) {
+            if (offsets) offsets->push_back(found[next] - beat);
             ++count;
             ++next;
         }
@@ -115,6 +118,14 @@ MirexScore mirexScore(const std::vector<double>& truth, const std::vector<double
         }
     }
     score.f = std::max(score.f, 0.0);
+    // The latency reported: the median delay of the beats matched at the best shift.
+    std::vector<double> shifted(found), offsets;
+    for (double& t : shifted) t -= score.latency;
+    matches(after(truth, 5.0), after(shifted, 5.0), 0.07 + 1e-9, &offsets);
+    if (!offsets.empty()) {
+        std::nth_element(offsets.begin(), offsets.begin() + offsets.size() / 2, offsets.end());
+        score.latency += offsets[offsets.size() / 2];
+    }
     return score;
 }
 

@@ -39,7 +39,7 @@ std::vector<std::vector<double>> otherLevels(const std::vector<double>& truth);
 struct MirexScore {
     double f = 0;          // F at the best latency
     double fAnyLevel = 0;  // the best F over the true beats and otherLevels(), at its best latency
-    double latency = 0;    // seconds the beats found are late, the one giving F (ties: nearest 0)
+    double latency = 0;    // seconds the beats found are late: their median delay at the best F
 };
 
 // F after the constant latency within [earliest, latest] (seconds, 1 ms steps) that gives the
