@@ -60,7 +60,7 @@ double OnsetFlux::frameSeconds() {
 }
 
 double OnsetFlux::frameTime(std::int64_t n) {
-    return (double(n + 1) * kFrameHop - kFrameWindow / 2.0) / kSampleRate;
+    return (double(n + 1) * kFrameHop - kOnsetDelay) / kSampleRate;
 }
 
 void OnsetFlux::feed(std::span<const float> samples, std::vector<float>& strengths) {
