@@ -11,7 +11,7 @@ constexpr double kFindSeconds = 0.5;  // the repetition must hold this long to f
 constexpr double kLoseSeconds = 2.0;  // and fail this long, or the input be silent, to lose it
 constexpr double kShortestGap = 0.6;  // of a period, between two beats given
 constexpr double kLateLimit = 0.04;   // a beat foretold this late is given late; later, skipped
-constexpr std::size_t kTempoBeats = 8;
+const double kShownKeep = 1 - std::exp(-OnsetFlux::frameSeconds() / 1.0);
 }  // namespace
 
 BeatAnalysis::BeatAnalysis(AnalysisSettings settings)
@@ -76,6 +76,11 @@ void BeatAnalysis::frame(float strength) {
     nextBeat_ = OnsetFlux::frameTime(last) + e.framesToBeat * OnsetFlux::frameSeconds();
     period_ = e.period * OnsetFlux::frameSeconds();
     repetition_ = salience_.correlation(e.period);
+    // The tempo shown: the period the beats are given at, smoothed over about a second (the
+    // filter's period moves by a fraction of a frame from one frame to the next).
+    shownPeriod_ = shownPeriod_ <= 0 || std::abs(period_ / shownPeriod_ - 1) > 0.1
+                       ? period_
+                       : shownPeriod_ + kShownKeep * (period_ - shownPeriod_);
     judgeFound();
 }
 
@@ -102,7 +107,6 @@ bool BeatAnalysis::judgeFound() {
     if (quiet || (lostSince_ >= 0 && now - lostSince_ >= kLoseSeconds)) {
         found_ = false;
         foundSince_ = -1;
-        given_.clear();
     }
     return found_;
 }
@@ -121,27 +125,10 @@ void BeatAnalysis::giveBeats(double until, std::vector<double>& beats) {
     t = std::max(t, lastGiven_ + 1e-3);
     beats.push_back(t);
     lastGiven_ = t;
-    given_.push_back(t);
-    if (given_.size() > kTempoBeats) given_.erase(given_.begin());
 }
 
 double BeatAnalysis::shownBpm() const {
-    // The tempo of the beats given: a line through the last ones (one per period), else the
-    // filter's period.
-    if (given_.size() >= 4 && period_ > 0) {
-        double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0, index = 0;
-        for (std::size_t i = 0; i < given_.size(); ++i) {
-            if (i > 0) index += std::max(1.0, std::round((given_[i] - given_[i - 1]) / period_));
-            n += 1;
-            sx += index;
-            sy += given_[i];
-            sxx += index * index;
-            sxy += index * given_[i];
-        }
-        const double slope = (n * sxy - sx * sy) / (n * sxx - sx * sx);
-        if (slope > 0 && std::abs(slope / period_ - 1) < 0.1) return 60 / slope;
-    }
-    return period_ > 0 ? 60 / period_ : 0;
+    return shownPeriod_ > 0 ? 60 / shownPeriod_ : 0;
 }
 
 }  // namespace lumiere::music

@@ -3,7 +3,7 @@
 // benchmark run the same code: the onsets of every band (OnsetFlux), the tempo they repeat at
 // (TempoSalience), the filter that follows the beat's period and phase (BeatFilter), and the
 // beats given at their time, foretold from the filter. Each block gives the beats whose time has
-// come (stream seconds), whether a beat is found and its tempo (the tempo of the beats given),
+// come (stream seconds), whether a beat is found and its tempo (the one the beats are given at),
 // and the level for a meter. Not thread-safe: one thread feeds it.
 //
 // A beat is found once the onsets have repeated at one period clearly enough for about a
@@ -23,7 +23,7 @@ namespace lumiere::music {
 struct AnalysisResult {
     std::vector<double> beats;  // stream time of each beat, in order
     bool found = false;         // a beat is found: the beats follow it
-    double bpm = 0;             // the tempo of the beats given; 0 while no beat is found
+    double bpm = 0;             // the tempo the beats are given at; 0 while no beat is found
     Level level;                // of the block
 };
 
@@ -90,7 +90,7 @@ private:
     double lostSince_ = -1;   // since when it has not been enough to keep it
     double quietSince_ = -1;  // since when the input has been silent
     double lastGiven_ = -1e9;
-    std::vector<double> given_;  // the last beats given, for the tempo shown
+    double shownPeriod_ = 0;  // seconds
 };
 
 }  // namespace lumiere::music

@@ -13,7 +13,8 @@ set_target_properties(lumiere_music_support PROPERTIES AUTOMOC OFF AUTOUIC OFF A
 
 # A few excerpts of the development set, rendered at build time by scripts/music-set.sh into the
 # build folder (when fluidsynth, mma and sox are installed: scripts/setup.sh test), for the tests
-# that follow real music. LUMIERE_MUSIC_EXCERPTS names their folder ("" when not rendered).
+# that follow real music. LUMIERE_MUSIC_EXCERPTS names their folder ("" when not rendered);
+# the library gives it to the code that uses it.
 set(LUMIERE_MUSIC_EXCERPT_SONGS shuffle-104 jazzwaltz-150 slowblues-72)
 set(LUMIERE_MUSIC_EXCERPTS "" CACHE INTERNAL "rendered music excerpts of the tests")
 find_program(LUMIERE_FLUIDSYNTH fluidsynth)
@@ -39,3 +40,7 @@ else()
   message(STATUS "fluidsynth, mma or sox missing: the tests on real music will be skipped")
   add_custom_target(lumiere_music_excerpts)
 endif()
+# Every user of the support library (the music tests, the window tests) may read them.
+target_compile_definitions(lumiere_music_support
+  PUBLIC LUMIERE_MUSIC_EXCERPTS="${LUMIERE_MUSIC_EXCERPTS}")
+add_dependencies(lumiere_music_support lumiere_music_excerpts)
