@@ -102,7 +102,6 @@ struct Totals {
     int files = 0;
     double f = 0, fAny = 0;
     std::vector<double> latencies, firsts;
-    int locked = 0;  // files with a first beat within 4 s... counted in firsts
     void add(const Scored& s) {
         ++files;
         f += s.score.f;
@@ -247,12 +246,13 @@ int main(int argc, char** argv) {
     std::printf(
         "lumiere-real-beat-bench: set '%s' (%s). suivi = Lumière's analysis (BeatAnalysis, "
         "%zu-sample blocks);\naubio = aubio_tempo \"default\" alone (window %d, hop %d). F = "
-        "F-measure ±70 ms after 5 s at the best\nconstant latency in -50..+100 ms; F-any = the same "
+        "F-measure ±70 ms after 5 s at the best\nconstant latency in -50..+100 ms; F-any = the "
+        "same "
         "at any metrical level; lat = that latency.\n",
         set.c_str(), folder.c_str(), kCaptureBlock, kAubioWindow, kAubioHop);
     if (files)
-        std::printf("\n%-34s %6s | %-27s | %-27s\n", "excerpt", "bpm",
-                    "suivi: F  F-any lat  bpm", "aubio: F  F-any lat  bpm");
+        std::printf("\n%-34s %6s | %-27s | %-27s\n", "excerpt", "bpm", "suivi: F  F-any lat  bpm",
+                    "aubio: F  F-any lat  bpm");
     std::map<std::string, std::pair<Totals, Totals>> groups;
     double audio = 0, cpuSuivi = 0, cpuAubio = 0;
     for (const test::Excerpt& e : excerpts) {
@@ -270,7 +270,9 @@ int main(int argc, char** argv) {
         cpuSuivi += s.cpu;
         cpuAubio += a.cpu;
         const std::string key = std::string(e.variant == "clean" ? "a" : "b") +
-                                (e.group == "drums" ? "1" : e.group == "nokick" ? "2" : "3") +
+                                (e.group == "drums"    ? "1"
+                                 : e.group == "nokick" ? "2"
+                                                       : "3") +
                                 groupName(e.group, e.variant);
         groups[key].first.add(ss);
         groups[key].second.add(sa);
@@ -281,10 +283,11 @@ int main(int argc, char** argv) {
                         1000 * sa.score.latency, a.lastBpm);
     }
     printGroups(groups);
-    std::printf("\nCPU per second of audio: suivi %.2f ms (%.3f %% of one core), aubio %.2f ms "
-                "(%.3f %%), over %.0f s\n",
-                1000 * cpuSuivi / audio, 100 * cpuSuivi / audio, 1000 * cpuAubio / audio,
-                100 * cpuAubio / audio, audio);
+    std::printf(
+        "\nCPU per second of audio: suivi %.2f ms (%.3f %% of one core), aubio %.2f ms "
+        "(%.3f %%), over %.0f s\n",
+        1000 * cpuSuivi / audio, 100 * cpuSuivi / audio, 1000 * cpuAubio / audio,
+        100 * cpuAubio / audio, audio);
     if (extras) {
         printNoise();
         printBadInput(excerpts);

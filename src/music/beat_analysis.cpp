@@ -53,7 +53,9 @@ void BeatAnalysis::process(std::span<const float> block, AnalysisResult& result)
 
 void BeatAnalysis::frame(float strength) {
     salience_.add(strength);
-    onsetMean_ = flux_.frames() == 1 ? strength : kOnsetMeanKeep * onsetMean_ + (1 - kOnsetMeanKeep) * strength;
+    onsetMean_ = flux_.frames() == 1
+                     ? strength
+                     : kOnsetMeanKeep * onsetMean_ + (1 - kOnsetMeanKeep) * strength;
     // The weight of each period: the tempo's likelihood and how much its onsets repeat.
     double strongest = 0;
     for (std::size_t i = 0; i < weights_.size(); ++i) {

@@ -34,13 +34,15 @@ BeatFilter::BeatFilter(Settings settings) : settings_(settings) {
 std::size_t BeatFilter::at(int periodIndex, int phase) const {
     const int period = settings_.shortestPeriod + periodIndex;
     return offset_[static_cast<std::size_t>(periodIndex)] +
-           static_cast<std::size_t>((head_[static_cast<std::size_t>(periodIndex)] + phase) % period);
+           static_cast<std::size_t>((head_[static_cast<std::size_t>(periodIndex)] + phase) %
+                                    period);
 }
 
 void BeatFilter::step(double onset, std::span<const double> periodWeights) {
     const int n = periods();
     // The hypotheses at the end of their period start a beat, at their period or a nearby one.
-    for (int i = 0; i < n; ++i) ends_[std::size_t(i)] = odds_[at(i, settings_.shortestPeriod + i - 1)];
+    for (int i = 0; i < n; ++i)
+        ends_[std::size_t(i)] = odds_[at(i, settings_.shortestPeriod + i - 1)];
     for (int i = 0; i < n; ++i) {
         const int period = settings_.shortestPeriod + i;
         auto& head = head_[std::size_t(i)];
@@ -60,7 +62,8 @@ void BeatFilter::step(double onset, std::span<const double> periodWeights) {
     double total = 0;
     for (int i = 0; i < n; ++i) {
         const int period = settings_.shortestPeriod + i;
-        const int beatPhases = std::max(1, static_cast<int>(std::lround(period * settings_.beatShare)));
+        const int beatPhases =
+            std::max(1, static_cast<int>(std::lround(period * settings_.beatShare)));
         for (int phase = 0; phase < period; ++phase) {
             double& p = odds_[at(i, phase)];
             if (phase < beatPhases) p *= onBeat;
@@ -104,7 +107,8 @@ BeatFilter::Estimate BeatFilter::estimate() const {
     double topOdds = -1;
     for (int i = 0; i < n; ++i) {
         double p = 0;
-        for (int j = std::max(0, i - 1); j <= std::min(n - 1, i + 1); ++j) p += byPeriod[std::size_t(j)];
+        for (int j = std::max(0, i - 1); j <= std::min(n - 1, i + 1); ++j)
+            p += byPeriod[std::size_t(j)];
         if (p > topOdds) {
             topOdds = p;
             top = i;
@@ -116,7 +120,8 @@ BeatFilter::Estimate BeatFilter::estimate() const {
     double weight = 0, sum = 0;
     for (int i = first; i <= last; ++i) {
         const int period = settings_.shortestPeriod + i;
-        for (int phase = 0; phase < period; ++phase) toBeat_[std::size_t(period - phase)] += odds_[at(i, phase)];
+        for (int phase = 0; phase < period; ++phase)
+            toBeat_[std::size_t(period - phase)] += odds_[at(i, phase)];
         weight += byPeriod[std::size_t(i)];
         sum += byPeriod[std::size_t(i)] * period;
     }

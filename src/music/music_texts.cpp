@@ -29,7 +29,8 @@ std::string describeFollowState(FollowState state, double bpm) {
 }
 
 std::string describePulse(double bpm) {
-    if (bpm > 0) return fromUtf8("Pulsation trouvée : " + std::to_string(std::lround(bpm)) + " BPM");
+    if (bpm > 0)
+        return fromUtf8("Pulsation trouvée : " + std::to_string(std::lround(bpm)) + " BPM");
     return fromUtf8("Pas de pulsation : l’effet garde la vitesse du Général");
 }
 

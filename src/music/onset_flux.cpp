@@ -24,7 +24,10 @@ constexpr double kFloor = 1e-10;
 }  // namespace
 
 struct OnsetFlux::Fft {
-    Fft() : fft(new_aubio_fft(kFrameWindow)), in(new_fvec(kFrameWindow)), out(new_cvec(kFrameWindow)) {}
+    Fft()
+        : fft(new_aubio_fft(kFrameWindow)),
+          in(new_fvec(kFrameWindow)),
+          out(new_cvec(kFrameWindow)) {}
     ~Fft() {
         del_cvec(out);
         del_fvec(in);
@@ -49,8 +52,8 @@ OnsetFlux::OnsetFlux() : fft_(std::make_unique<Fft>()), ring_(kFrameWindow, 0.0f
     previous_.assign(bandEdges_.size() - 1, 0.0f);
     window_.resize(kFrameWindow);
     for (int i = 0; i < kFrameWindow; ++i)
-        window_[std::size_t(i)] =
-            static_cast<float>(0.5 - 0.5 * std::cos(2 * std::numbers::pi * (i + 0.5) / kFrameWindow));
+        window_[std::size_t(i)] = static_cast<float>(
+            0.5 - 0.5 * std::cos(2 * std::numbers::pi * (i + 0.5) / kFrameWindow));
 }
 
 OnsetFlux::~OnsetFlux() = default;
@@ -65,7 +68,8 @@ double OnsetFlux::frameTime(std::int64_t n) {
 
 void OnsetFlux::feed(std::span<const float> samples, std::vector<float>& strengths) {
     for (float sample : samples) {
-        ring_[samples_ % ring_.size()] = std::isfinite(sample) ? std::clamp(sample, -1.0f, 1.0f) : 0.0f;
+        ring_[samples_ % ring_.size()] =
+            std::isfinite(sample) ? std::clamp(sample, -1.0f, 1.0f) : 0.0f;
         ++samples_;
         if (samples_ % kFrameHop == 0) strengths.push_back(analyse());
     }

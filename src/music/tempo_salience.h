@@ -42,7 +42,7 @@ public:
 private:
     Settings settings_;
     double keep_;
-    std::vector<float> history_;  // mean-removed strengths, history_[n % size]
+    std::vector<float> history_;    // mean-removed strengths, history_[n % size]
     std::vector<double> products_;  // running mean of x[n]·x[n-lag], lag 0..size-1
     double mean_ = 0;
     double meanWeight_ = 0;

@@ -23,9 +23,10 @@ std::vector<double> mirEval(const std::vector<std::pair<std::string, std::string
     std::string script = "import mir_eval, numpy\n";
     for (const auto& [truth, found] : pairs) {
         // trim_beats leaves the first 5 s out, as mir_eval.beat.evaluate does.
-        script += "print('%.12f' % mir_eval.beat.f_measure(mir_eval.beat.trim_beats(numpy.loadtxt('" +
-                  truth + "', ndmin=1)), mir_eval.beat.trim_beats(numpy.loadtxt('" + found +
-                  "', ndmin=1))))\n";
+        script +=
+            "print('%.12f' % mir_eval.beat.f_measure(mir_eval.beat.trim_beats(numpy.loadtxt('" +
+            truth + "', ndmin=1)), mir_eval.beat.trim_beats(numpy.loadtxt('" + found +
+            "', ndmin=1))))\n";
     }
     const std::string command = "/usr/bin/python3 -W ignore -c \"" + script + "\" 2>/dev/null";
     std::vector<double> out;

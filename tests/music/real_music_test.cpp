@@ -30,7 +30,8 @@ TEST(RealMusic, TheBeatsOfRealArrangementsAreFound) {
         for (std::size_t i = 0; i < mono.size(); i += music::kHopSize) {
             const std::size_t n = std::min<std::size_t>(music::kHopSize, mono.size() - i);
             analysis.process(std::span<const float>(mono.data() + i, n), result);
-            for (std::size_t k = 0; k < result.beats.size(); ++k) given.push_back(analysis.streamTime());
+            for (std::size_t k = 0; k < result.beats.size(); ++k)
+                given.push_back(analysis.streamTime());
             if (firstBeat < 0 && !given.empty()) firstBeat = given.front();
         }
         const test::MirexScore score = test::mirexScore(test::readBeats(e.beatFile), given);
@@ -44,8 +45,10 @@ TEST(RealMusic, TheBeatsOfRealArrangementsAreFound) {
         sum += score.f;
         ++count;
     }
-    const std::map<std::string, double> targets{
-        {"drums/clean", 0.85}, {"drums/room", 0.75}, {"nodrums/clean", 0.65}, {"nodrums/room", 0.65}};
+    const std::map<std::string, double> targets{{"drums/clean", 0.85},
+                                                {"drums/room", 0.75},
+                                                {"nodrums/clean", 0.65},
+                                                {"nodrums/room", 0.65}};
     for (const auto& [group, target] : targets) {
         ASSERT_GT(groups[group].second, 0) << group;
         EXPECT_GE(groups[group].first / groups[group].second, target) << group;
