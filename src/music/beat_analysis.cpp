@@ -12,6 +12,8 @@ constexpr double kLoseSeconds = 2.0;  // and fail this long, or the input be sil
 constexpr double kShortestGap = 0.6;  // of a period, between two beats given
 constexpr double kLateLimit = 0.04;   // a beat foretold this late is given late; later, skipped
 const double kShownKeep = 1 - std::exp(-OnsetFlux::frameSeconds() / 1.0);
+constexpr std::size_t kTempoBeats = 8;  // the last beats given, for the tempo shown
+constexpr double kOnLine = 0.015;       // seconds: beats this close to a line lie on it
 }  // namespace
 
 BeatAnalysis::BeatAnalysis(AnalysisSettings settings)
@@ -109,6 +111,7 @@ bool BeatAnalysis::judgeFound() {
     if (quiet || (lostSince_ >= 0 && now - lostSince_ >= kLoseSeconds)) {
         found_ = false;
         foundSince_ = -1;
+        given_.clear();
     }
     return found_;
 }
@@ -127,9 +130,32 @@ void BeatAnalysis::giveBeats(double until, std::vector<double>& beats) {
     t = std::max(t, lastGiven_ + 1e-3);
     beats.push_back(t);
     lastGiven_ = t;
+    given_.push_back(t);
+    if (given_.size() > kTempoBeats) given_.erase(given_.begin());
 }
 
 double BeatAnalysis::shownBpm() const {
+    // While the beats given lie on a line (no step of phase among the last ones), the line's
+    // tempo, finer than the filter's period; else that period, smoothed.
+    if (given_.size() >= kTempoBeats && shownPeriod_ > 0) {
+        const auto n = static_cast<double>(given_.size());
+        double sx = 0, sy = 0, sxx = 0, sxy = 0;
+        std::vector<double> index(given_.size(), 0.0);
+        for (std::size_t i = 1; i < given_.size(); ++i)
+            index[i] = index[i - 1] + std::round((given_[i] - given_[i - 1]) / shownPeriod_);
+        for (std::size_t i = 0; i < given_.size(); ++i) {
+            sx += index[i];
+            sy += given_[i];
+            sxx += index[i] * index[i];
+            sxy += index[i] * given_[i];
+        }
+        const double slope = (n * sxy - sx * sy) / (n * sxx - sx * sx);
+        const double origin = (sy - slope * sx) / n;
+        double worst = 0;
+        for (std::size_t i = 0; i < given_.size(); ++i)
+            worst = std::max(worst, std::abs(given_[i] - origin - slope * index[i]));
+        if (worst <= kOnLine && std::abs(slope / shownPeriod_ - 1) < 0.05) return 60 / slope;
+    }
     return shownPeriod_ > 0 ? 60 / shownPeriod_ : 0;
 }
 

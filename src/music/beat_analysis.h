@@ -90,7 +90,8 @@ private:
     double lostSince_ = -1;   // since when it has not been enough to keep it
     double quietSince_ = -1;  // since when the input has been silent
     double lastGiven_ = -1e9;
-    double shownPeriod_ = 0;  // seconds
+    double shownPeriod_ = 0;     // seconds
+    std::vector<double> given_;  // the last beats given
 };
 
 }  // namespace lumiere::music
