@@ -17,10 +17,10 @@
 
 #include "app/application.h"
 #include "link/posix_serial_port.h"
+#include "program/program_options.h"
 #include "support/far_side.h"
 #include "ui/form_view.h"
 #include "ui/look.h"
-#include "program/program_options.h"
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
 

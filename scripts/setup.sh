@@ -19,6 +19,8 @@ test_packages=(
   clang libclang-rt-14-dev clang-format
   ola pulseaudio pulseaudio-utils
   chromium chromium-driver python3-selenium
+  fluidsynth fluid-soundfont-gm timgm6mb-soundfont mma sox python3-mido python3-mir-eval
+  planetblupi-music-midi openttd-openmsx
   dpkg-dev lintian appstream desktop-file-utils shellcheck reuse
 )
 

@@ -58,8 +58,8 @@ public:
         const bool done = QApplication::notify(receiver, event);
         const std::int64_t spent = monotonicNs() - start;
         if (watching && spent > kSlowNs) {
-            const std::string what = std::string(receiver->metaObject()->className()) +
-                                     " event " + std::to_string(type);
+            const std::string what =
+                std::string(receiver->metaObject()->className()) + " event " + std::to_string(type);
             auto& [count, longest] = slow[what];
             ++count;
             longest = std::max(longest, spent);

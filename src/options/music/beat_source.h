@@ -6,9 +6,11 @@
 // Qt::QueuedConnection) and keeps nothing of this thread's.
 //
 //   onBeat   every beat, with its place in the stream and the steady-clock time it was heard
-//            (the beat's own time, not the time of the call: the call comes 0 to 6 ms later);
+//            (the beat's own time, not the time of the call: the call comes up to 3 ms before it,
+//            the beat being foretold, and at most 40 ms after it);
 //   onLevel  about every 50 ms, for a meter (RMS and peak over those 50 ms);
-//   onTempo  when the tempo shown changes by 0.1 BPM or more; 0 when no beat is followed;
+//   onTempo  when the tempo changes by 0.1 BPM or more: the tempo of the beats given, while a
+//            beat is found; 0 when none is (describePulse() says which);
 //   onError  once per start, with the French text to show.
 
 #include <atomic>

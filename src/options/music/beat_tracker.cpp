@@ -84,7 +84,6 @@ void BeatTracker::feed(std::span<const float> samples, std::vector<double>& beat
 
 void BeatTracker::analyseHop(std::vector<double>& beats) {
     aubio_tempo_do(aubio_->tempo, aubio_->input, aubio_->output);
-    ++hopsDone_;
     // aubio flags a beat with the fraction of the hop where it falls, which is 0 for a beat on
     // the hop's first sample; its beat position changes for every beat, so that is what counts.
     const uint_t last = aubio_tempo_get_last(aubio_->tempo);

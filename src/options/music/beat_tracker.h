@@ -62,8 +62,7 @@ public:
 
     // Level of the last block fed.
     Level level() const { return level_; }
-    // Samples fed so far, and the same in seconds: the stream time of the end of the last block.
-    std::uint64_t samplesFed() const { return samplesFed_; }
+    // The stream time of the end of the last block fed, in seconds.
     double streamTime() const { return static_cast<double>(samplesFed_) / kSampleRate; }
     // aubio's own tempo estimate (it reads 1 to 2 BPM high: show the fitted tempo instead).
     double aubioBpm() const;
@@ -76,7 +75,6 @@ private:
     int sensitivity_;
     std::size_t filled_ = 0;
     std::uint64_t samplesFed_ = 0;
-    std::uint64_t hopsDone_ = 0;
     Level level_;
 };
 

@@ -29,4 +29,10 @@ std::string describeFollowState(FollowState state, double bpm) {
     return fromUtf8("Musique : pas de rythme, vitesse du général");
 }
 
+std::string describePulse(double bpm) {
+    if (bpm > 0)
+        return fromUtf8("Pulsation trouvée : " + std::to_string(std::lround(bpm)) + " BPM");
+    return fromUtf8("Pas de pulsation : l’effet garde la vitesse du Général");
+}
+
 }  // namespace lumiere::music

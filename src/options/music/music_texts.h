@@ -24,4 +24,9 @@ std::string describeMusicError(MusicError error, const std::string& sourceName =
 // "Musique : 128 BPM" while following, "Musique : pas de rythme, vitesse du général" in fallback.
 std::string describeFollowState(FollowState state, double bpm);
 
+// What the analysis hears, for the dialog: "Pulsation trouvée : 128 BPM" while a beat is found
+// (`bpm` > 0, the tempo the beats follow, as onTempo gives it), "Pas de pulsation : l’effet garde
+// la vitesse du Général" while none is (0).
+std::string describePulse(double bpm);
+
 }  // namespace lumiere::music

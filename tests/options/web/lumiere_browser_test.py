@@ -97,8 +97,10 @@ def main():
         driver = bt.browser(profile)
         start = line.count()
         # The desk's chaser goes back and forth, a step per master interval (10 ms until a fader
-        # moves): the page, sampled every 20 ms, shows one lamp at a time that moves.
-        bt.page_checks(driver, url, CODE, None, moving=lambda seen: len(seen) >= 6)
+        # moves), and where it turns its lamp may halve to none: the page, sampled every 20 ms,
+        # shows a lamp that moves; the line's frames are checked one by one below.
+        bt.page_checks(driver, url, CODE, None, moving=lambda seen: len(seen) >= 6,
+                       one_lamp=False)
         # page_checks pressed "Marche / Arrêt" then "Chennillard"; then master 0, then 10.
         frames = line.since(start)
         runs = _longest_chaser_run(frames)
