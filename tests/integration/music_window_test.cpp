@@ -94,7 +94,7 @@ TEST(MusicThroughTheWindow, TheChaserStepsOncePerBeatOfTheMusicTheComputerPlays)
     for (QWidget* top : QApplication::topLevelWidgets()) {
         if (top == &window || !top->isVisible()) continue;
         for (const QLabel* label : top->findChildren<QLabel*>()) {
-            shown = shown || label->text() == QStringLiteral("120 BPM");
+            shown = shown || label->text() == QStringLiteral("Pulsation trouvée : 120 BPM");
         }
     }
     EXPECT_TRUE(shown);

@@ -132,8 +132,8 @@ void MusicWindow::refresh() {
     }
     meter_->setValue(static_cast<int>(std::lround(std::clamp(dialog.level, 0.0, 1.0) * 100)));
     if (dialog.beats != beatsBefore && !first) flash(true);
-    tempo_->setText(dialog.bpm > 0 ? QStringLiteral("%1 BPM").arg(std::lround(dialog.bpm))
-                                   : QStringLiteral("— BPM"));
+    // The tempo the steps follow, or that none is found.
+    tempo_->setText(toQString(music::describePulse(dialog.bpm)));
     state_->setText(toQString(dialog.state));
     message_->setText(toQString(dialog.message));
     followVisible(dialog.visible);
