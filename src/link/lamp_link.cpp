@@ -2,6 +2,7 @@
 #include "link/lamp_link.h"
 
 #include "link/frame.h"
+#include "link/posix_serial_port.h"
 
 #include <sys/stat.h>
 
@@ -19,6 +20,12 @@ void LampLink::envoi(double value) {
     if (!port_.isOpen()) {
         device_ = devices_.deviceFor(portNumber_);
         if (device_.empty()) return fail(0);
+        // A device is looked at once, when the frames start going to it.
+        if (device_ != checked_) {
+            checked_ = device_;
+            refusal_ = terminalRefusal(device_);
+        }
+        if (refusal_ != 0) return fail(refusal_);
         port_.setDevice(device_);
         if (const int err = port_.open(); err != 0) return fail(err);
     }
@@ -43,6 +50,9 @@ void LampLink::probe() {
     struct stat st {};
     if (::stat(device_.c_str(), &st) != 0) return setFault(errno);
     if (!S_ISCHR(st.st_mode)) return setFault(S_ISDIR(st.st_mode) ? EISDIR : ENOTTY);
+    checked_ = device_;
+    refusal_ = terminalRefusal(device_);
+    if (refusal_ != 0) return setFault(refusal_);
     fault_.clear();
 }
 
@@ -58,10 +68,14 @@ void LampLink::setFault(int errnum) {
                           ") : les lampes ne reçoivent rien. Réglez-le dans Fichier > Paramètres.");
         return;
     }
-    // A device chosen by its path is named by that path alone.
-    std::string text = devices_.chosen().empty()
-                           ? fromUtf8("Port " + port + " (" + device_ + ") : ")
-                           : fromUtf8("Périphérique " + device_ + " : ");
+    // A device chosen by its path is named by that path alone; a control character in it shows
+    // as "?", so the message stays on its line.
+    std::string shown = device_;
+    for (char& c : shown) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    }
+    std::string text = devices_.chosen().empty() ? fromUtf8("Port " + port + " (" + shown + ") : ")
+                                                 : fromUtf8("Périphérique " + shown + " : ");
     text += describeError(errnum);
     if (errnum == EACCES || errnum == EPERM) {
         text += fromUtf8(" (ajoutez l’utilisateur au groupe dialout)");

@@ -52,7 +52,9 @@ private:
     PortDevices devices_;
     int portNumber_ = 0;
     bool sealed_ = false;
-    std::string device_;  // the device of the current or last frame
+    std::string device_;   // the device of the current or last frame
+    std::string checked_;  // the device last looked at for a reason to refuse it
+    int refusal_ = 0;      // that reason (a terminal in use, a control character), or 0
     std::string fault_;
     std::uint64_t framesSent_ = 0;
 };

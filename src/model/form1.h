@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "model/controls.h"
 
@@ -23,6 +24,9 @@ inline constexpr Twips kBottom = 3590;
 inline constexpr Twips kLowestPointer = 3390;
 }  // namespace faderBand
 
+// Between the notices of one event in StatusBar::notice.
+inline constexpr std::string_view kNoticeSeparator = " | ";
+
 // The window's own status bar under the desk: the state of the lamp link and the last notice
 // (a missing file, an editor that would not open). Not part of the desk itself.
 struct StatusBar {
@@ -33,7 +37,8 @@ struct StatusBar {
 
     void note(const std::string& text) {
         if (gathering && notice.find(text) != std::string::npos) return;  // said already
-        notice = gathering && !notice.empty() ? notice + " | " + text : text;
+        notice =
+            gathering && !notice.empty() ? notice + std::string(kNoticeSeparator) + text : text;
         gathering = true;
     }
 };

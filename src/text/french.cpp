@@ -57,6 +57,54 @@ std::string describeError(int errnum) {
         case EINVAL:
             text = "valeur refusée";
             break;
+        case ELOOP:
+            text = "trop de liens symboliques (un lien mène à lui-même)";
+            break;
+        case EMFILE:
+        case ENFILE:
+            text = "trop de fichiers ouverts";
+            break;
+        case ENOMEM:
+            text = "mémoire insuffisante";
+            break;
+        case EEXIST:
+            text = "existe déjà";
+            break;
+        case EXDEV:
+            text = "pas sur le même disque";
+            break;
+        case ETXTBSY:
+            text = "fichier en cours d’utilisation";
+            break;
+        case EINTR:
+            text = "opération interrompue";
+            break;
+        case EPIPE:
+            text = "plus personne ne lit de l’autre côté";
+            break;
+        case ETIMEDOUT:
+            text = "pas de réponse à temps";
+            break;
+        case ECONNREFUSED:
+            text = "connexion refusée";
+            break;
+        case ECONNRESET:
+            text = "connexion coupée par l’autre côté";
+            break;
+        case EADDRINUSE:
+            text = "déjà utilisé par un autre programme";
+            break;
+        case EOVERFLOW:
+            text = "valeur trop grande";
+            break;
+        case ESTALE:
+        case ENOLCK:
+            text = "fichier distant indisponible";
+            break;
+        case EHOSTUNREACH:
+        case ENETUNREACH:
+            text = "réseau inaccessible";
+            break;
         case kNotRegularFile:
             text = "ce n’est pas un fichier ordinaire";
             break;
@@ -66,8 +114,18 @@ std::string describeError(int errnum) {
         case kPictureTooLarge:
             text = "image trop grande";
             break;
+        case kTerminalInUse:
+            text =
+                "c’est le terminal d’une session (le vôtre, ou celui d’un shell), pas un "
+                "contrôleur de lampes : refusé";
+            break;
+        case kControlCharacter:
+            text = "le chemin contient un caractère de contrôle (un retour à la ligne ?) : refusé";
+            break;
         default:
-            return fromUtf8("erreur système " + std::to_string(errnum));
+            // Any other error the system gives: said in words too, never as a bare number.
+            text = "erreur inattendue du système";
+            break;
     }
     return fromUtf8(text);
 }

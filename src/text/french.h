@@ -12,6 +12,10 @@ inline constexpr int kNotRegularFile = -1;
 inline constexpr int kNotAPicture = -2;
 // Not an errno: the picture has more pixels than a window of this program can use.
 inline constexpr int kPictureTooLarge = -3;
+// Not an errno: the device is a terminal a session uses (this program's own, a shell's).
+inline constexpr int kTerminalInUse = -4;
+// Not an errno: the path holds a control character (a line end pasted into param.ini).
+inline constexpr int kControlCharacter = -5;
 
 // A short French description of an errno value, in Windows-1252 ("accès refusé", …).
 std::string describeError(int errnum);

@@ -7,7 +7,9 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QVBoxLayout>
 #include <algorithm>
+#include <cstdio>
 
 #include "app/application.h"
 #include "model/platform.h"
@@ -20,16 +22,29 @@ namespace lumiere::ui {
 
 MainWindow::MainWindow(Application& app, Platform& platform,
                        const std::vector<OptionModule>& modules)
-    : app_(app) {
+    : app_(app), platform_(platform) {
     setWindowTitle(toQString(app.form().caption));
     form_ = new FormView(app.form(), app, app, this);
     setCentralWidget(form_);
     buildMenu(modules);
 
-    notice_ = new QLabel(this);
-    link_ = new QLabel(this);
-    statusBar()->addWidget(notice_, 1);
-    statusBar()->addPermanentWidget(link_);
+    // The status bar: where the frames go (or why they do not) on a line of its own, and under
+    // it the notices, wrapped, never cut at the window's edge.
+    auto* bar = new QWidget(this);
+    notice_ = new QLabel(bar);
+    link_ = new QLabel(bar);
+    for (QLabel* label : {link_, notice_}) {
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    }
+    notice_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    notice_->setMinimumHeight(3 * notice_->fontMetrics().lineSpacing());
+    auto* lines = new QVBoxLayout(bar);
+    lines->setContentsMargins(4, 0, 4, 2);
+    lines->setSpacing(0);
+    lines->addWidget(link_);
+    lines->addWidget(notice_, 1);
+    statusBar()->addWidget(bar, 1);
     statusBar()->setSizeGripEnabled(false);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -88,7 +103,14 @@ void MainWindow::refresh() {
     for (const auto& wake : optionWakes_) wake->refresh();
 
     const Form1& form = app_.form();
-    if (shownNotice_.changed(form.status.notice)) notice_->setText(toQString(*shownNotice_));
+    if (shownNotice_.changed(form.status.notice)) {
+        const TimeOfDay t = platform_.timeOfDay();
+        char clock[16];
+        std::snprintf(clock, sizeof clock, "%02d:%02d:%02d", t.hours % 100, t.minutes % 100,
+                      t.seconds % 100);
+        notices_.said(*shownNotice_, platform_.monotonicSeconds(), clock);
+    }
+    showNotices();
     // Each part is compared where it stands: nothing is copied while nothing changed.
     const LampLink& lamps = app_.link();
     bool linkChanged = shownFault_.changed(form.status.linkFault);
@@ -112,6 +134,19 @@ void MainWindow::refresh() {
 bool MainWindow::optionsMayQuit() {
     return std::all_of(options_.begin(), options_.end(),
                        [](OptionWindow* option) { return option->mayQuit(); });
+}
+
+void MainWindow::showNotices() {
+    const std::vector<std::string> now = notices_.shown(platform_.monotonicSeconds());
+    if (!shownNotices_.changed(now)) return;
+    QStringList lines;
+    for (const std::string& line : now) lines << toQString(line);
+    notice_->setText(lines.join(QStringLiteral("\n")));
+    QStringList history;
+    for (const std::string& line : notices_.history()) history << toQString(line);
+    notice_->setToolTip(history.isEmpty() ? QString()
+                                          : QStringLiteral("Derniers messages :\n") +
+                                                history.join(QStringLiteral("\n")));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

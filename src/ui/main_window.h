@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ui/controls/painted.h"
+#include "ui/notice_board.h"
 #include "ui/option_window.h"
 
 class QLabel;
@@ -50,7 +51,12 @@ private:
     // Asks each option's window whether the program may end (unsaved work).
     bool optionsMayQuit();
 
+    void showNotices();
+
     Application& app_;
+    Platform& platform_;
+    NoticeBoard notices_;
+    Painted<std::vector<std::string>> shownNotices_;
     FormView* form_ = nullptr;
     SettingsWindow* settings_ = nullptr;
     std::vector<OptionWindow*> options_;

@@ -8,12 +8,15 @@
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 #include <QLabel>
 #include <QStatusBar>
 #include <chrono>
+#include <fstream>
+#include <sstream>
 
 #include "app/application.h"
 #include "link/posix_serial_port.h"
@@ -107,7 +110,7 @@ TEST(FailingPorts, PathsThatAreNoSerialPortAreExplainedAndNeverBlock) {
         const char* kind;
         const char* says;  // UTF-8
     } cases[] = {
-        {"file", "pas un port série"}, {"folder", "dossier"}, {"fifo", "aucun périphérique"}};
+        {"file", "pas un port série"}, {"folder", "dossier"}, {"fifo", "pas un port série"}};
     for (const auto& c : cases) {
         PlayingWindow w;
         const std::string kind = c.kind;
@@ -160,6 +163,87 @@ TEST(FailingPorts, APortHeldByAnotherProgramIsBusy) {
     EXPECT_EQ(test::asOrdinaryUser([&] { return frameFailsSaying(folder.path(), "occupé"); }), 0);
     ::ioctl(holder, TIOCNXCL);
     ::close(holder);
+}
+
+}  // namespace
+}  // namespace lumiere
+
+namespace lumiere {
+namespace {
+
+// A pseudo-terminal that a session uses, as a shell's /dev/pts/N is: a child becomes a session
+// leader and takes it as its controlling terminal, then waits.
+struct TerminalInUse {
+    TerminalInUse() {
+        pid = ::fork();
+        if (pid == 0) {
+            ::setsid();
+            const int fd = ::open(peer.path().c_str(), O_RDWR);  // the session's terminal now
+            ::ioctl(fd, TIOCSCTTY, 0);
+            ::pause();
+            ::_exit(0);
+        }
+        // Until the child holds it, the terminal is nobody's.
+        for (int i = 0; i < 200 && !held(); ++i) ::usleep(5000);
+    }
+    ~TerminalInUse() {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+    }
+    // The child's /proc/<pid>/stat names a controlling terminal (its seventh field).
+    bool held() const {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string line;
+        std::getline(stat, line);
+        const auto close = line.rfind(')');
+        if (close == std::string::npos) return false;
+        std::istringstream fields(line.substr(close + 1));
+        std::string state, ppid, pgrp, session;
+        long long tty = 0;
+        fields >> state >> ppid >> pgrp >> session >> tty;
+        return tty != 0;
+    }
+
+    test::PtyPeer peer;
+    pid_t pid = -1;
+};
+
+TEST(FailingPorts, ATerminalThatASessionUsesIsRefusedAndAFreeOneIsLeftAsItWas) {
+    TerminalInUse shell;
+    ASSERT_TRUE(shell.held());
+    {
+        PlayingWindow w;
+        ::unlink(w.line().c_str());
+        ASSERT_EQ(::symlink(shell.peer.path().c_str(), w.line().c_str()), 0);
+        termios before{};
+        ::tcgetattr(shell.peer.nearSide(), &before);
+        w.ticks(5);
+        const std::string fault = toUtf8(w.app->form().status.linkFault);
+        EXPECT_NE(fault.find("terminal d’une session"), std::string::npos) << fault;
+        EXPECT_TRUE(shell.peer.bytes().empty());  // nothing landed in the shell's terminal
+        termios after{};
+        ::tcgetattr(shell.peer.nearSide(), &after);
+        EXPECT_EQ(after.c_lflag, before.c_lflag);
+        EXPECT_EQ(cfgetospeed(&after), cfgetospeed(&before));
+        EXPECT_EQ(w.episodes, 1);
+    }
+
+    // A pseudo-terminal nobody uses as a terminal (the virtual controller's) takes the frames,
+    // and gets its own settings back after each one.
+    PlayingWindow w;
+    test::PtyPeer free(w.line());
+    termios cooked{};
+    ::tcgetattr(free.nearSide(), &cooked);
+    cooked.c_lflag |= ECHO | ICANON;
+    ::cfsetospeed(&cooked, B38400);
+    ::tcsetattr(free.nearSide(), TCSANOW, &cooked);
+    w.ticks(3);
+    EXPECT_EQ(free.frames().size(), 3u);
+    termios after{};
+    ::tcgetattr(free.nearSide(), &after);
+    EXPECT_TRUE((after.c_lflag & ECHO) && (after.c_lflag & ICANON));
+    EXPECT_EQ(cfgetospeed(&after), B38400);
+    EXPECT_TRUE(w.app->form().status.linkFault.empty()) << w.app->form().status.linkFault;
 }
 
 }  // namespace

@@ -52,6 +52,10 @@ TryOutcome failed(const std::string& utf8Start, int errnum) {
 
 DeviceCheck checkDevice(const std::string& path) {
     if (path.empty()) return refuse("Aucun périphérique choisi.");
+    if (terminalRefusal(path) == kControlCharacter) {
+        return {false,
+                fromUtf8("Le chemin du périphérique ") + describeError(kControlCharacter) + "."};
+    }
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
         const int err = errno;
@@ -63,7 +67,12 @@ DeviceCheck checkDevice(const std::string& path) {
         if (err == ENOENT) return refuse("Le périphérique " + path + " est introuvable.");
         return {false, fromUtf8(path + " : ") + describeError(err) + "."};
     }
-    if (S_ISCHR(st.st_mode)) return {true, {}};
+    if (S_ISCHR(st.st_mode)) {
+        if (const int refused = terminalRefusal(path); refused != 0) {
+            return {false, fromUtf8(path + " : ") + describeError(refused) + "."};
+        }
+        return {true, {}};
+    }
     return refuse(path + " est " + kindOf(st.st_mode) + ", pas un port série.");
 }
 
