@@ -4,7 +4,9 @@
 #include <strings.h>
 
 #include <cerrno>
+#include <chrono>
 
+#include "io/file_lock.h"
 #include "io/text_file.h"
 #include "text/cp1252.h"
 #include "text/french.h"
@@ -130,6 +132,13 @@ std::string Profile::serialize() const {
     return out;
 }
 
+namespace {
+
+// How long a save waits for another Lumière's save of the same param.ini.
+constexpr std::chrono::milliseconds kProfileLockPatience{1000};
+
+}  // namespace
+
 int loadProfile(const std::string& path, Profile& profile) {
     std::string bytes;
     const int err = readFileBytes(path, kMaxProfileBytes, bytes);
@@ -147,6 +156,10 @@ int saveProfile(const std::string& path, const Profile& profile) {
 }
 
 int updateProfile(const std::string& path, const std::function<void(Profile&)>& change) {
+    // Read, change and write as one step under the lock, so that two Lumières saving at once
+    // each change only their own entries on top of the other's latest file.
+    const FileLock lock(path + ".lock", kProfileLockPatience);
+    if (!lock.held()) return lock.error();
     Profile profile;
     if (const int err = loadProfile(path, profile); err != 0) return err;
     change(profile);

@@ -46,8 +46,11 @@ private:
 // param.ini on disk. A missing file reads as an empty profile.
 int loadProfile(const std::string& path, Profile& profile);
 int saveProfile(const std::string& path, const Profile& profile);
-// Reads param.ini, lets `change` write its entries, and saves it with every other line kept.
-// Nothing is written when the file cannot be read. Returns 0, or the errno of the read or save.
+// Reads param.ini, lets `change` write its entries, and saves it with every other line kept, all
+// under the lock "param.ini.lock" beside it: another Lumière saving the same file at once cannot
+// undo this change, nor this one undo it. Nothing is written when the file cannot be read, or
+// when the lock cannot be had within a second (kLockBusy). Returns 0, or the errno of the read
+// or save.
 int updateProfile(const std::string& path, const std::function<void(Profile&)>& change);
 // "param.ini n’a pas pu être enregistré (<reason>)", the start of every message about a save
 // that failed; each dialog says after it what that means for its own settings.

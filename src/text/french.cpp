@@ -119,6 +119,9 @@ std::string describeError(int errnum) {
                 "c’est le terminal d’une session (le vôtre, ou celui d’un shell), pas un "
                 "contrôleur de lampes : refusé";
             break;
+        case kLockBusy:
+            text = "un autre Lumière l’enregistre en ce moment ; réessayez";
+            break;
         case kControlCharacter:
             text = "le chemin contient un caractère de contrôle (un retour à la ligne ?) : refusé";
             break;

@@ -16,6 +16,8 @@ inline constexpr int kPictureTooLarge = -3;
 inline constexpr int kTerminalInUse = -4;
 // Not an errno: the path holds a control character (a line end pasted into param.ini).
 inline constexpr int kControlCharacter = -5;
+// Not an errno: another program held the file's lock all the time given.
+inline constexpr int kLockBusy = -6;
 
 // A short French description of an errno value, in Windows-1252 ("accès refusé", …).
 std::string describeError(int errnum);

@@ -16,8 +16,8 @@ TEST(NoticeBoard, RecentNoticesStayInSightAndTheNewestStaysUntilAnother) {
     // Two corrections of param.ini at start-up, then the DMX output's state half a second later.
     board.said("Univers=-1 corrigé | Canal=900 corrigé", 10, "14:05:09");
     board.said("OLA reçoit les lampes", 10.5, "14:05:10");
-    EXPECT_EQ(board.shown(11), (Lines{"OLA reçoit les lampes", "Canal=900 corrigé",
-                                      "Univers=-1 corrigé"}));
+    EXPECT_EQ(board.shown(11),
+              (Lines{"OLA reçoit les lampes", "Canal=900 corrigé", "Univers=-1 corrigé"}));
     EXPECT_EQ(board.shown(10 + NoticeBoard::kReadSeconds), (Lines{"OLA reçoit les lampes"}));
     EXPECT_EQ(board.shown(1000), (Lines{"OLA reçoit les lampes"}));
     EXPECT_EQ(board.history().front(), "14:05:09  Univers=-1 corrigé");
