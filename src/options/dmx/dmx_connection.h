@@ -18,6 +18,7 @@ struct DmxReplies {
     std::size_t refused = 0;
     bool lastApplied = true;  // the outcome of the newest answer among them
     bool lost = false;        // the daemon closed the connection (stopped, killed, restarted)
+    bool garbled = false;     // what came back is not the daemon's protocol (lost too)
 };
 
 class DmxConnection {

@@ -60,14 +60,15 @@ void DmxSender::openConnection(Clock::time_point now) {
     }
 }
 
-void DmxSender::loseConnection(Clock::time_point now) {
+void DmxSender::loseConnection(Clock::time_point now, bool garbled) {
     connection_.close();
     connected_ = false;
     inFlight_.clear();
-    setState(DmxLinkState::NotResponding, latest_.value_or(stateFrame_));
+    setState(garbled ? DmxLinkState::NotOla : DmxLinkState::NotResponding,
+             latest_.value_or(stateFrame_));
     // A daemon that restarts quickly is back at the next attempt; one that drops every new
-    // connection at once is still tried only once a second.
-    retryAt_ = std::max(now, openedAt_ + kRetry);
+    // connection at once, or answers what is not its protocol, is tried only once a second.
+    retryAt_ = garbled ? now + kRetry : std::max(now, openedAt_ + kRetry);
 }
 
 void DmxSender::takeAnswers(Clock::time_point now) {
@@ -83,7 +84,7 @@ void DmxSender::takeAnswers(Clock::time_point now) {
         }
         inFlight_.pop_front();
     }
-    if (replies.lost) loseConnection(now);
+    if (replies.lost) loseConnection(now, replies.garbled);
 }
 
 bool DmxSender::sendFrame(const DmxFrame& frame, bool final, Clock::time_point now) {

@@ -67,7 +67,7 @@ private:
 
     bool wanted() const { return wanted_ || finishing_; }
     void openConnection(Clock::time_point now);
-    void loseConnection(Clock::time_point now);
+    void loseConnection(Clock::time_point now, bool garbled = false);
     void takeAnswers(Clock::time_point now);
     bool sendFrame(const DmxFrame& frame, bool final, Clock::time_point now);
     void setState(DmxLinkState state, const DmxFrame& frame);

@@ -17,6 +17,10 @@ std::string describeDmxState(DmxLinkState state, const DmxFrame& frame) {
             return fromUtf8(
                 "Sortie DMX : OLA ne répond pas (olad est arrêté, bloqué ou redémarre) ; nouvel "
                 "essai chaque seconde.");
+        case DmxLinkState::NotOla:
+            return fromUtf8(
+                "Sortie DMX : ce qui répond sur le port d’OLA n’est pas olad (sa réponse n’est "
+                "pas le protocole d’OLA) ; nouvel essai chaque seconde.");
         case DmxLinkState::UniverseMissing:
             return fromUtf8("Sortie DMX : OLA n’a pas d’univers ") + universe +
                    fromUtf8(

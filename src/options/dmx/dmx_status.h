@@ -15,6 +15,7 @@ enum class DmxLinkState {
     Connected,        // the daemon applies the frames
     NotResponding,    // not running, stopped, restarting or frozen: retried every second
     UniverseMissing,  // the daemon answers but has no such universe
+    NotOla,  // what listens on OLA's port does not speak its protocol: retried every second
 };
 
 struct DmxStatus {

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -50,6 +51,9 @@ int connectWithin(std::uint16_t port, int limitMs) {
 }
 
 constexpr int kConnectLimitMs = 500;
+// Turns of reading that leave the same bytes waiting, without an answer, before the connection
+// is taken as not speaking OLA's protocol: a few microseconds of a garbled reply.
+constexpr int kStuckTurns = 20;
 
 }  // namespace
 
@@ -86,7 +90,23 @@ public:
     }
 
     DmxReplies collect() {
-        if (!replies_.lost) selectServer_.RunOnce(ola::TimeInterval(0, 0));
+        if (!replies_.lost) {
+            // OLA's reader leaves bytes it cannot make sense of where they are: the socket would
+            // stay readable, and the worker would wake for them forever. Bytes that wait, and
+            // wait again after reading, with no answer made of them, time after time, are not
+            // OLA's protocol: the connection has failed. (A real answer may come in parts, and
+            // more may arrive while reading: one such turn proves nothing.)
+            const int before = waiting();
+            const std::size_t answered = replies_.applied + replies_.refused;
+            selectServer_.RunOnce(ola::TimeInterval(0, 0));
+            const bool stuck = before > 0 && waiting() >= before &&
+                               replies_.applied + replies_.refused == answered;
+            stuckTurns_ = stuck ? stuckTurns_ + 1 : 0;
+            if (stuckTurns_ >= kStuckTurns && !replies_.lost) {
+                replies_.lost = true;
+                replies_.garbled = true;
+            }
+        }
         DmxReplies replies = replies_;
         replies_ = {};
         replies_.lost = replies.lost;
@@ -96,6 +116,11 @@ public:
     int descriptor() const { return replies_.lost ? -1 : socket_->ReadDescriptor(); }
 
 private:
+    // Bytes that have arrived and wait to be read.
+    int waiting() const {
+        int bytes = 0;
+        return ::ioctl(socket_->ReadDescriptor(), FIONREAD, &bytes) == 0 ? bytes : 0;
+    }
     void answered(const ola::client::Result& result) {
         if (replies_.lost) return;
         if (result.Success()) {
@@ -115,6 +140,7 @@ private:
     ola::client::OlaClient client_;
     ola::io::SelectServer selectServer_;
     DmxReplies replies_;
+    int stuckTurns_ = 0;
 };
 
 OlaConnection::OlaConnection(std::uint16_t port) : port_(port) {}
@@ -141,7 +167,7 @@ bool OlaConnection::send(const DmxFrame& frame) {
 }
 
 DmxReplies OlaConnection::collect() {
-    if (!session_) return {0, 0, true, true};
+    if (!session_) return {0, 0, true, true, false};
     return session_->collect();
 }
 

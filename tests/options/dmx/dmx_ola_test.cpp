@@ -5,19 +5,28 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
+#include <vector>
 
+#include "app/application.h"
+#include "dmx/dmx_option.h"
 #include "dmx/dmx_output.h"
 #include "dmx/dmx_sender.h"
 #include "dmx/ola_connection.h"
+#include "support/fake_platform.h"
+#include "support/fake_serial_port.h"
 #include "support/ola_daemon.h"
 #include "support/ola_universe_reader.h"
+#include "support/temp_folder.h"
 #include "support/waiting.h"
+#include "text/cp1252.h"
 
 namespace lumiere {
 namespace {
@@ -147,6 +156,92 @@ TEST(OlaConnectionTest, AnAttemptOnADaemonThatAcceptsNothingGivesUpQuickly) {
     EXPECT_EQ(connection.descriptor(), -1);
     for (const int fd : waiting) ::close(fd);
     ::close(listener);
+}
+
+}  // namespace
+}  // namespace lumiere
+
+namespace lumiere {
+namespace {
+
+// Listens on 127.0.0.1 where olad would, and answers every connection with 64 bytes that are not
+// OLA's protocol, then keeps it open and silent. Stopped when it goes out of scope.
+class GarbageDaemon {
+public:
+    GarbageDaemon() {
+        fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        socklen_t length = sizeof address;
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        ::listen(fd_, 16);
+        thread_ = std::thread([this] {
+            for (;;) {
+                const int client = ::accept(fd_, nullptr, nullptr);
+                if (client < 0) return;
+                const std::string garbage(64, '\xff');
+                if (::write(client, garbage.data(), garbage.size()) < 0) {
+                }
+                clients_.push_back(client);
+                ++accepted_;
+            }
+        });
+    }
+    ~GarbageDaemon() {
+        ::shutdown(fd_, SHUT_RDWR);
+        ::close(fd_);
+        thread_.join();
+        for (const int client : clients_) ::close(client);
+    }
+    std::uint16_t port() const { return port_; }
+    int accepted() const { return accepted_; }
+
+private:
+    int fd_ = -1;
+    std::uint16_t port_ = 0;
+    std::atomic<int> accepted_{0};
+    std::vector<int> clients_;
+    std::thread thread_;
+};
+
+double processCpuSeconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
+           usage.ru_stime.tv_usec / 1e6;
+}
+
+TEST(DmxGarbage, ADaemonThatAnswersGarbageIsAFailedConnectionNotASpin) {
+    GarbageDaemon garbage;
+    TempFolder folder;
+    folder.write("param.ini", "[Port]\r\nCOM=0\r\n[DMX]\r\nActif=1\r\n");
+    test::FakePlatform platform;
+    platform.folder = folder.path();
+    test::FakeSerialPort port;
+    Application app(platform, port, {makeDmxOption(olaConnector(garbage.port()))},
+                    AppConfig{folder.file("ttyS")});
+    app.Form_Load();
+    std::this_thread::sleep_for(1500ms);
+    const double cpuBefore = processCpuSeconds();
+    const auto wallBefore = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(2s);
+    const double cpu =
+        (processCpuSeconds() - cpuBefore) /
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallBefore).count();
+    EXPECT_LT(cpu, 0.05) << "share of one core";
+    // Tried again on the usual schedule, once a second, not at once.
+    EXPECT_GE(garbage.accepted(), 2);
+    EXPECT_LE(garbage.accepted(), 6);
+    app.Timer3_Timer();
+    const std::string notice = toUtf8(app.form().status.notice);
+    EXPECT_NE(notice.find("n’est pas olad"), std::string::npos) << notice;
+    app.note("autre chose");
+    std::this_thread::sleep_for(1500ms);  // another failed try
+    app.Timer3_Timer();
+    EXPECT_EQ(app.form().status.notice, "autre chose") << "said once, not at every try";
 }
 
 }  // namespace
