@@ -37,6 +37,16 @@ bool isRegular(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+// Whether a file can be made in `folder`: a test file, removed at once.
+bool canWriteIn(const std::string& folder) {
+    std::string name = folder + "/.lumiere-essai-XXXXXX";
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) return false;
+    ::close(fd);
+    ::unlink(name.c_str());
+    return true;
+}
+
 // mkdir -p: creates the missing folders of `path`, from the top. 0 or an errno value.
 int makeFolders(const std::string& path, const Environment& env) {
     for (std::size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
@@ -70,6 +80,20 @@ ProgramFolder explicitFolder(const std::string& given) {
                                  " est inaccessible (option --dossier) : " + reason(errno) + ".";
     } else if (!S_ISDIR(st.st_mode)) {
         result.error = inQuotes(result.path) + " n’est pas un dossier (option --dossier).";
+    } else if (!isRegular(result.path + "/param.ini")) {
+        // A folder without the program's files: usable if the program can write its files there
+        // (param.ini at the first "Enregistrer", cycles); otherwise of no use at all (/proc).
+        if (!canWriteIn(result.path)) {
+            result.error = "Le dossier " + inQuotes(result.path) +
+                           " n’a pas de param.ini et Lumière ne peut rien y écrire (option "
+                           "--dossier) : donnez le dossier du programme, celui de param.ini, ou "
+                           "un dossier où vous pouvez écrire.";
+        } else {
+            result.notices.push_back(
+                "Le dossier " + inQuotes(result.path) +
+                " n’a pas de param.ini : Lumière démarre avec ses réglages par défaut (aucun "
+                "port série) et le crée au premier « Enregistrer » de Fichier > Paramètres.");
+        }
     }
     return result;
 }
