@@ -117,7 +117,7 @@ TEST(ProgramFolder, AnExplicitFolderWinsAndMustExist) {
     EXPECT_EQ(folder.kind, FolderKind::Explicit);
     EXPECT_EQ(folder.path, install.root().file("spectacle"));
     EXPECT_TRUE(fs::is_empty(folder.path));  // a folder the user named is left as it is
-    ASSERT_EQ(folder.notices.size(), 1u);  // and what happens without its param.ini is said
+    ASSERT_EQ(folder.notices.size(), 1u);    // and what happens without its param.ini is said
     EXPECT_NE(folder.notices[0].find("n’a pas de param.ini"), std::string::npos);
 
     // A folder nothing can be written in, and with no param.ini, is of no use.

@@ -30,6 +30,8 @@ public:
 
     bool capturing() const { return running_ != nullptr; }
     const std::string& source() const { return source_; }
+    // The name the input was started with (Windows-1252), for its error texts.
+    const std::string& sourceName() const { return sourceName_; }
     int sensitivity() const { return sensitivity_; }
     int starts() const { return starts_; }
 
@@ -43,6 +45,7 @@ private:
             listener = std::move(l);
             server.running_ = this;
             server.source_ = source.id;
+            server.sourceName_ = source.description;
             server.sensitivity_ = s;
             ++server.starts_;
             return true;
@@ -57,6 +60,7 @@ private:
 
     Input* running_ = nullptr;
     std::string source_;
+    std::string sourceName_;
     int sensitivity_ = 0;
     int starts_ = 0;
 };

@@ -17,9 +17,17 @@ namespace lumiere {
 namespace {
 
 constexpr std::string_view kSection = "Musique";
-constexpr double kRetrySeconds = 3;        // a failed input is tried again this often
-constexpr double kSoundLeadsFor = 2;       // seconds a heard beat keeps the taps silent
-constexpr std::size_t kInputLimit = 4096;  // characters of an input id read from the file
+constexpr double kRetrySeconds = 3;   // a failed input is tried again this often
+constexpr double kSoundLeadsFor = 2;  // seconds a heard beat keeps the taps silent
+constexpr std::size_t kInputLimit = 4096;
+constexpr std::size_t kShownId = 40;  // characters of an unknown input's id in a message
+constexpr double kStallSeconds = 3;   // without any sound from a working capture: stalled
+constexpr const char* kStalled =
+    "Musique : le serveur de son ne donne plus rien depuis 3 s (bloqué ?) ; l’effet garde la "
+    "vitesse du Général.";
+constexpr const char* kSoundBack =
+    "Musique : le son revient, la musique est de nouveau suivie.";  // characters of an input id
+                                                                    // read from the file
 
 MusicSettings readSettings(const Profile& profile, StatusBar& status) {
     SectionReader section(profile, kSection);
@@ -156,6 +164,12 @@ void MusicOption::wake() {
 
 void MusicOption::poll() {
     if (wanted() && failed_ && now() - failedAt_ >= kRetrySeconds) startCapture();
+    // A capture that delivered sound and then nothing at all (a frozen sound server): said once,
+    // and again when the sound comes back. A silent input still delivers its silence.
+    if (input_ && working_ && !stalled_ && now() - lastSound_ >= kStallSeconds) {
+        stalled_ = true;
+        context_.form.status.note(fromUtf8(kStalled));
+    }
     showState();
 }
 
@@ -177,6 +191,7 @@ void MusicOption::startCapture() {
     input_ = services_.input ? services_.input() : nullptr;
     capturing_ = dialog_.settings.input;
     working_ = false;
+    stalled_ = false;
     if (!input_) return;
     music::BeatListener listener;
     listener.onBeat = [this, generation](const music::BeatEvent&) {
@@ -195,6 +210,13 @@ void MusicOption::startCapture() {
     for (const MusicInput& input : dialog_.inputs) {
         if (input.id == capturing_) description = input.description;
     }
+    // An input the server does not list (hand-edited in param.ini) is named by its id, cut
+    // short: the error must name the input asked for, not the default one.
+    if (description.empty() && !capturing_.empty()) {
+        description =
+            capturing_.size() > kShownId ? capturing_.substr(0, kShownId) + "..." : capturing_;
+        description = fromUtf8(description);
+    }
     input_->start({capturing_, description, false}, std::move(listener),
                   dialog_.settings.sensitivity);
 }
@@ -211,9 +233,17 @@ void MusicOption::onBeat(int generation) {
 void MusicOption::onLevel(int generation, double peak) {
     if (generation != generation_) return;
     dialog_.level = peak;
+    lastSound_ = now();
+    if (stalled_) {
+        stalled_ = false;
+        context_.form.status.note(fromUtf8(kSoundBack));
+        showState();
+    }
     if (working_) return;
     working_ = true;
     failed_.reset();  // the episode of the last failure is over
+    // The status bar said why the music was not heard: it says too that it is heard again.
+    if (!saidError_.empty()) context_.form.status.note(fromUtf8(kSoundBack));
     saidError_.clear();
     showState();
 }
@@ -246,6 +276,8 @@ void MusicOption::showState() {
     context_.show.setPulse({dialog_.settings.enabled, dialog_.beats, dialog_.bpm});
     if (!services_.lacking.empty()) {
         dialog_.state = lackingText();
+    } else if (stalled_) {
+        dialog_.state = fromUtf8(kStalled);
     } else if (failed_) {
         dialog_.state = saidError_;
     } else if (!dialog_.settings.enabled) {

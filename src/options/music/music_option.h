@@ -142,6 +142,8 @@ private:
     std::string saidError_;  // the error text of the current episode, said once
     double failedAt_ = 0;
     double lastSoundBeat_ = -1e9;
+    double lastSound_ = 0;  // when the capture last delivered sound (or its silence)
+    bool stalled_ = false;  // it has delivered nothing for kStallSeconds
     std::thread lister_;
 };
 

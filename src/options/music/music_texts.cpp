@@ -13,7 +13,8 @@ std::string describeMusicError(MusicError error, const std::string& sourceName) 
             return fromUtf8("Musique : aucun serveur de son ne répond");
         case MusicError::SourceGone:
             if (sourceName.empty()) return fromUtf8("Musique : l’entrée par défaut a disparu");
-            return fromUtf8("Musique : l’entrée « ") + sourceName + fromUtf8(" » a disparu");
+            return fromUtf8("Musique : l’entrée « ") + sourceName +
+                   fromUtf8(" » n’existe pas ou a disparu");
         case MusicError::AccessDenied:
             return fromUtf8("Musique : accès au son refusé");
         case MusicError::Other:

@@ -169,3 +169,47 @@ TEST(MusicOption, SavesItsEntriesAndSaysWhatParamIniHeldWrong) {
 
 }  // namespace
 }  // namespace lumiere
+
+namespace lumiere {
+namespace {
+
+// The status follows the capture: a server that comes back after failing, or one that stops
+// delivering anything, is said once each way; an input param.ini names and the server does not
+// list is named in its errors, not taken for the default one.
+TEST(MusicOption, TheStatusFollowsTheCaptureAndNamesTheInputAskedFor) {
+    AppRig rig;
+    const std::string id(10 * 1024, 'x');
+    rig.folder.write("param.ini",
+                     "[Port]\r\nCOM=1\r\n[Musique]\r\nActif=1\r\nEntree=" + id + "\r\n");
+    rig->Form_Load();
+    rig.platform.runPosted();
+    ASSERT_TRUE(rig.sound.capturing());
+    EXPECT_EQ(rig.sound.sourceName().rfind("xxxxxxxx", 0), 0u) << rig.sound.sourceName();
+    EXPECT_LT(rig.sound.sourceName().size(), 64u);
+
+    rig.sound.level(0.5f);
+    rig.platform.runPosted();
+    rig.platform.seconds += 4;  // nothing at all for 4 s: a frozen server
+    rig->Timer3_Timer();
+    EXPECT_NE(toUtf8(rig.form().status.notice).find("ne donne plus rien"), std::string::npos)
+        << toUtf8(rig.form().status.notice);
+    rig.sound.level(0.5f);
+    rig.platform.runPosted();
+    EXPECT_NE(toUtf8(rig.form().status.notice).find("le son revient"), std::string::npos);
+
+    // The server dies, a new one answers at the next try: said when it goes and when it is back.
+    rig.sound.fail(music::MusicError::NoServer,
+                   fromUtf8("Musique : aucun serveur de son ne répond"));
+    rig.platform.runPosted();
+    rig.platform.seconds += 3;
+    rig->Timer3_Timer();
+    ASSERT_TRUE(rig.sound.capturing());
+    rig.sound.level(0.2f);
+    rig.platform.runPosted();
+    EXPECT_NE(toUtf8(rig.form().status.notice).find("le son revient"), std::string::npos)
+        << toUtf8(rig.form().status.notice);
+    EXPECT_EQ(toUtf8(rig.music()->dialog().state).find("aucun serveur"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lumiere
