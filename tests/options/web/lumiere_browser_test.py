@@ -85,6 +85,10 @@ def main():
         f.write(("[Port]\r\nCOM=1\r\nPeripherique=%s\r\n[Table]\r\nvaleur=pupitre.bmp\r\n"
                  "[Web]\r\nActif=1\r\nPort=%d\r\nReseau=0\r\nCode=%s\r\n"
                  % (line.path, port, CODE)).encode())
+    # The sample sequence shipped beside the program: the page lists it.
+    shipped = os.path.join(os.path.dirname(os.path.abspath(args.lumiere)), "exemple.txt")
+    if os.path.exists(shipped):
+        shutil.copy(shipped, folder)
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     lumiere = subprocess.Popen([args.lumiere, "--dossier", folder], env=env,
                                stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
