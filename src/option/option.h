@@ -78,6 +78,8 @@ public:
     // The dialog: shown from the Options menu, closed by "Fermer", Escape or its close box.
     virtual void show() = 0;
     virtual void close() = 0;
+    // Whether the dialog shows now.
+    virtual bool visible() const = 0;
 
     // Once a second, with the clock.
     virtual void poll() {}

@@ -58,9 +58,10 @@ MainWindow::MainWindow(Application& app, Platform& platform,
                                             [&app] { app.runnerWake(); });
     for (std::size_t i = 0; i < modules.size() && i < app.optionCount(); ++i) {
         Option& option = app.option(i);
-        if (OptionWindow* window = modules[i].makeWindow(option, app, this)) {
-            options_.push_back(window);
-        }
+        // A dialog is made when its option first shows it: until then it costs nothing, at
+        // start-up or at each event.
+        options_.push_back({&option, modules[i].makeWindow, nullptr});
+        if (modules[i].madeAtStart) makeWindow(options_.back());
         optionWakes_.push_back(std::make_unique<WakeBinding>(
             [&option] { return option.wakeAt(); },
             [&platform] { return platform.monotonicSeconds(); },
@@ -95,7 +96,10 @@ void MainWindow::buildMenu(const std::vector<OptionModule>& modules) {
 void MainWindow::refresh() {
     form_->refresh();
     settings_->refresh();
-    for (OptionWindow* option : options_) option->refresh();
+    for (OptionSlot& slot : options_) {
+        if (!slot.window && slot.make && slot.option->visible()) makeWindow(slot);
+        if (slot.window) slot.window->refresh();
+    }
     timer1_->refresh();
     timer3_->refresh();
     timer4_->refresh();
@@ -131,9 +135,15 @@ void MainWindow::refresh() {
     }
 }
 
+void MainWindow::makeWindow(OptionSlot& slot) {
+    slot.window = slot.make(*slot.option, app_, this);
+    slot.make = nullptr;  // made once: a module that makes no dialog is not asked again
+}
+
 bool MainWindow::optionsMayQuit() {
-    return std::all_of(options_.begin(), options_.end(),
-                       [](OptionWindow* option) { return option->mayQuit(); });
+    return std::all_of(options_.begin(), options_.end(), [](const OptionSlot& slot) {
+        return !slot.window || slot.window->mayQuit();
+    });
 }
 
 void MainWindow::showNotices() {

@@ -59,7 +59,14 @@ private:
     Painted<std::vector<std::string>> shownNotices_;
     FormView* form_ = nullptr;
     SettingsWindow* settings_ = nullptr;
-    std::vector<OptionWindow*> options_;
+    // An option and its dialog, made when the option first shows it.
+    struct OptionSlot {
+        Option* option = nullptr;
+        std::function<OptionWindow*(Option&, OptionDispatch&, QWidget*)> make;
+        OptionWindow* window = nullptr;
+    };
+    void makeWindow(OptionSlot& slot);
+    std::vector<OptionSlot> options_;
     QLabel* notice_ = nullptr;
     QLabel* link_ = nullptr;
     // What the status bar shows, to touch it only when the model changes.

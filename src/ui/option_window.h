@@ -51,6 +51,9 @@ protected:
 struct OptionModule {
     QString caption;        // its entry in the Options menu: "Musique…"
     QKeySequence shortcut;  // of that entry, from the main window; none for most
+    // The dialog is made when the option first shows it, unless it must be there from start-up
+    // (the web remote's owns its server).
+    bool madeAtStart = false;
     OptionFactory makeOption;
     std::function<OptionWindow*(Option& option, OptionDispatch& dispatch, QWidget* parent)>
         makeWindow;
@@ -59,8 +62,9 @@ struct OptionModule {
 // The module of an option of kind `Kind` whose dialog is a `Window(BoundOption<Kind>, parent)`.
 // Its dialog is made for an option of that kind only (nothing otherwise).
 template <typename Kind, typename Window>
-OptionModule optionModule(QString caption, OptionFactory makeOption, QKeySequence shortcut = {}) {
-    return {std::move(caption), std::move(shortcut), std::move(makeOption),
+OptionModule optionModule(QString caption, OptionFactory makeOption, QKeySequence shortcut = {},
+                          bool madeAtStart = false) {
+    return {std::move(caption), std::move(shortcut), madeAtStart, std::move(makeOption),
             [](Option& option, OptionDispatch& dispatch, QWidget* parent) -> OptionWindow* {
                 auto* kind = dynamic_cast<Kind*>(&option);
                 return kind ? new Window(BoundOption<Kind>(*kind, dispatch), parent) : nullptr;

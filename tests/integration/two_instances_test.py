@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Two Lumières started at the same moment on the same program folder, again and again: each
-starts, ends on SIGTERM (sent by its process id, at a moment that varies from round to round,
-during or after its start-up) and exits 0 — never with a signal such as SIGABRT — and the line
+starts, ends on SIGTERM (sent by its process id once it holds the signal, at a moment that
+varies from round to round, during or after its start-up) and exits 0 — never with a signal such as SIGABRT — and the line
 they share ends on the all-off frame. (Both send theirs at the same moment: the one that finds
 the port held by the other drops its frame, as any frame to a busy port is dropped.)
 
@@ -18,6 +18,18 @@ import tempfile
 import threading
 import time
 import tty
+
+
+def holds_sigterm(pid):
+    """Whether the program has reached its own code and blocks or catches SIGTERM (before that, the
+    dynamic loader is still at work and the signal's default action would end it)."""
+    try:
+        with open("/proc/%d/status" % pid) as status:
+            fields = dict(line.split(":", 1) for line in status if ":" in line)
+    except OSError:
+        return True  # already gone: its exit status tells
+    bit = 1 << (15 - 1)
+    return any(int(fields.get(k, "0").strip(), 16) & bit for k in ("SigBlk", "SigCgt"))
 
 
 def main():
@@ -54,7 +66,10 @@ def main():
         programs = [subprocess.Popen([args.lumiere, "--dossier", folder], env=env,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
                     for _ in range(2)]
-        time.sleep(random.uniform(0.05, 1.0))
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline and not all(holds_sigterm(p.pid) for p in programs):
+            time.sleep(0.002)
+        time.sleep(random.uniform(0.0, 0.8))
         for program in programs:
             os.kill(program.pid, 15)
         codes = []

@@ -40,6 +40,7 @@ public:
 
     void show() override;
     void close() override;
+    bool visible() const override { return dialog_.visible; }
     void select(const std::string& path);
     // Twice a second while the dialog is open: the list follows devices plugged or pulled out.
     void watch();

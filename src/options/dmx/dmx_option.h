@@ -44,6 +44,7 @@ public:
     void load(const Profile& profile) override;
     void show() override;
     void close() override;
+    bool visible() const override { return dialog_.visible; }
     // The connection state for the dialog and, once per episode, the status bar.
     void poll() override;
     // After the all-off frame: waits (half a second at most) until OLA has it.

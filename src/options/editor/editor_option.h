@@ -25,7 +25,7 @@ public:
     void show() override;
     void close() override;
 
-    bool visible() const { return visible_; }
+    bool visible() const override { return visible_; }
     // How many times the window was asked for: each time it is raised.
     int shows() const { return shows_; }
     std::string programFolder() const;

@@ -97,6 +97,7 @@ public:
 
     void show() override;
     void close() override;
+    bool visible() const override { return dialog_.visible; }
     void setEnabled(bool enabled);
     void selectInput(const std::string& id);
     void setSensitivity(int sensitivity);

@@ -47,6 +47,7 @@ public:
     void load(const Profile& profile) override;
     void show() override;
     void close() override;
+    bool visible() const override { return dialog_.visible; }
     // Once a second: the list of sequence files follows the program folder.
     void poll() override;
 

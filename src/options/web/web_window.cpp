@@ -192,7 +192,8 @@ void WebWindow::showServer() {
 }
 
 OptionModule webModule() {
-    return optionModule<WebOption, WebWindow>(QStringLiteral("Télécommande web…"), makeWebOption());
+    return optionModule<WebOption, WebWindow>(QStringLiteral("Télécommande web…"), makeWebOption(),
+                                              {}, true);
 }
 
 }  // namespace lumiere::ui
