@@ -103,6 +103,7 @@ class RawPhone:
         head, _, self.buffer = self.buffer.partition(b"\r\n\r\n")
         self.upgraded = head.startswith(b"HTTP/1.1 101")
         self.messages, self.close_code, self.closed = [], None, False
+        self.send_failed = False
 
     def send(self, text):
         payload = text.encode() if isinstance(text, str) else text
@@ -118,7 +119,9 @@ class RawPhone:
         try:
             self.sock.sendall(head + mask + masked)
         except OSError:
-            self.closed = True
+            # The server may close while the message is still going out; what it said before
+            # (its close frame) is still in the receive queue, so read() goes on reading.
+            self.send_failed = True
 
     def read(self, limit=2.0):
         """Reads frames for up to `limit` seconds or until the server closes."""
