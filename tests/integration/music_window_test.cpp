@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <algorithm>
 #include <fstream>
+#include <memory>
 
 #include "app/application.h"
 #include "devices/serial_port_window.h"
@@ -38,6 +39,36 @@ void runFor(std::chrono::milliseconds duration) {
     while (Clock::now() < end) QApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
+// The real window and its options as the program makes them, on a pseudo-terminal (COM9), with
+// "Musique" listening to the monitor of `server`'s null sink; the desk switched on.
+struct MusicDesk {
+    explicit MusicDesk(const test::PulseServer& server)
+        : modules{ui::musicModule(soundServer(music::PulseOptions{server.address()})),
+                  ui::dmxModule(olaConnector()), ui::serialPortModule(folder.file("dev"))} {
+        folder.write("param.ini", "[Port]\r\nCOM=9\r\n[Musique]\r\nActif=1\r\nEntree=" +
+                                      server.monitor() + "\r\n");
+        peer = std::make_unique<test::PtyPeer>(folder.file("COM9"));
+        line = std::make_unique<test::TimedFrames>(peer->farSide());
+        platform = std::make_unique<ui::QtPlatform>(folder.path());
+        app = std::make_unique<Application>(*platform, port, ui::optionFactories(modules),
+                                            AppConfig{folder.file("ttyS")});
+        window = std::make_unique<ui::MainWindow>(*app, *platform, modules);
+        app->Form_Load();
+        window->show();
+        app->inter_Click();
+    }
+    const MusicOption& music() const { return *app->find<MusicOption>(); }
+
+    TempFolder folder;
+    std::vector<ui::OptionModule> modules;
+    std::unique_ptr<test::PtyPeer> peer;
+    std::unique_ptr<test::TimedFrames> line;
+    std::unique_ptr<ui::QtPlatform> platform;
+    PosixSerialPort port;
+    std::unique_ptr<Application> app;
+    std::unique_ptr<ui::MainWindow> window;
+};
+
 TEST(MusicThroughTheWindow, TheChaserStepsOncePerBeatOfTheMusicTheComputerPlays) {
     test::PulseServer server;
     ASSERT_TRUE(server.ready()) << server.failure();
@@ -46,23 +77,11 @@ TEST(MusicThroughTheWindow, TheChaserStepsOncePerBeatOfTheMusicTheComputerPlays)
     const pid_t player = server.play(track);
     ASSERT_GT(player, 0);
 
-    TempFolder folder;
-    folder.write("param.ini",
-                 "[Port]\r\nCOM=9\r\n[Musique]\r\nActif=1\r\nEntree=" + server.monitor() + "\r\n");
-    test::PtyPeer peer(folder.file("COM9"));
-    ASSERT_TRUE(peer.ready());
-    test::TimedFrames line(peer.farSide());
-    ui::QtPlatform platform(folder.path());
-    PosixSerialPort port;
-    const std::vector<ui::OptionModule> modules = {
-        ui::musicModule(soundServer(music::PulseOptions{server.address()})),
-        ui::dmxModule(olaConnector()), ui::serialPortModule(folder.file("dev"))};
-    Application app(platform, port, ui::optionFactories(modules), AppConfig{folder.file("ttyS")});
-    ui::MainWindow window(app, platform, modules);
-    const MusicOption& music = *app.find<MusicOption>();
-    app.Form_Load();
-    window.show();
-    app.inter_Click();
+    MusicDesk desk(server);
+    ASSERT_TRUE(desk.peer->ready());
+    Application& app = *desk.app;
+    test::TimedFrames& line = *desk.line;
+    const MusicOption& music = desk.music();
     app.Command11_Click(6);  // "Chennillard", at the master's 150 ms until the beat is found
 
     // The idle sink can take 2 s to deliver sound, and the beat locks a few seconds later.
@@ -92,7 +111,7 @@ TEST(MusicThroughTheWindow, TheChaserStepsOncePerBeatOfTheMusicTheComputerPlays)
     app.dispatch([&] { app.find<MusicOption>()->show(); });
     bool shown = false;
     for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (top == &window || !top->isVisible()) continue;
+        if (top == desk.window.get() || !top->isVisible()) continue;
         for (const QLabel* label : top->findChildren<QLabel*>()) {
             shown = shown || label->text() == QStringLiteral("Pulsation trouvée : 120 BPM");
         }
@@ -111,23 +130,11 @@ TEST(MusicThroughTheWindow, TheChaserFollowsTheBeatOfARealArrangement) {
     test::PulseServer server;
     ASSERT_TRUE(server.ready()) << server.failure();
 
-    TempFolder folder;
-    folder.write("param.ini",
-                 "[Port]\r\nCOM=9\r\n[Musique]\r\nActif=1\r\nEntree=" + server.monitor() + "\r\n");
-    test::PtyPeer peer(folder.file("COM9"));
-    ASSERT_TRUE(peer.ready());
-    test::TimedFrames line(peer.farSide());
-    ui::QtPlatform platform(folder.path());
-    PosixSerialPort port;
-    const std::vector<ui::OptionModule> modules = {
-        ui::musicModule(soundServer(music::PulseOptions{server.address()})),
-        ui::dmxModule(olaConnector()), ui::serialPortModule(folder.file("dev"))};
-    Application app(platform, port, ui::optionFactories(modules), AppConfig{folder.file("ttyS")});
-    ui::MainWindow window(app, platform, modules);
-    const MusicOption& music = *app.find<MusicOption>();
-    app.Form_Load();
-    window.show();
-    app.inter_Click();
+    MusicDesk desk(server);
+    ASSERT_TRUE(desk.peer->ready());
+    Application& app = *desk.app;
+    test::TimedFrames& line = *desk.line;
+    const MusicOption& music = desk.music();
     app.Command11_Click(6);
     runFor(500ms);  // the capture is connected before the music starts
 
