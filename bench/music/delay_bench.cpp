@@ -25,6 +25,8 @@
 
 #include "app/application.h"
 #include "link/posix_serial_port.h"
+#include "music/music_option.h"
+#include "music/music_window.h"
 #include "support/beat_tracks.h"
 #include "support/pty_peer.h"
 #include "support/pulse_server.h"
@@ -185,14 +187,13 @@ int main(int argc, char** argv) {
     double cpu = 0;
     ui::QtPlatform platform(folder.path());
     PosixSerialPort port;
-    AppConfig config;
-    config.systemPorts = folder.file("ttyS");
-    config.devRoot = folder.file("dev");
     const music::PulseOptions pulse{server.address()};
-    config.music = {[&] { return std::make_unique<NotingInput>(pulse, mutex, beats, cpu); },
-                    [pulse] { return music::listSources(pulse); }};
-    Application app(platform, port, std::move(config));
-    ui::MainWindow window(app, platform);
+    const std::vector<ui::OptionModule> modules = {
+        ui::musicModule({[&] { return std::make_unique<NotingInput>(pulse, mutex, beats, cpu); },
+                         [pulse] { return music::listSources(pulse); }, ""})};
+    Application app(platform, port, ui::optionFactories(modules), AppConfig{folder.file("ttyS")});
+    ui::MainWindow window(app, platform, modules);
+    const MusicOption& music = *app.find<MusicOption>();
     app.Form_Load();
     window.show();
     app.inter_Click();
@@ -201,10 +202,10 @@ int main(int argc, char** argv) {
     app.Command11_Click(6);
 
     const auto lockBy = Clock::now() + std::chrono::seconds(25);
-    while (app.musicDialog().beats < 8 && Clock::now() < lockBy)
+    while (music.dialog().beats < 8 && Clock::now() < lockBy)
         runFor(std::chrono::milliseconds(100));
-    if (app.musicDialog().beats < 8) {
-        std::fprintf(stderr, "aucun rythme trouvé : %s\n", app.musicDialog().state.c_str());
+    if (music.dialog().beats < 8) {
+        std::fprintf(stderr, "aucun rythme trouvé : %s\n", music.dialog().state.c_str());
         return 1;
     }
     std::size_t firstBeat = 0;
