@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <algorithm>
 #include <fstream>
-#include <memory>
 
 #include "app/application.h"
 #include "devices/serial_port_window.h"
@@ -47,26 +46,20 @@ struct MusicDesk {
                   ui::dmxModule(olaConnector()), ui::serialPortModule(folder.file("dev"))} {
         folder.write("param.ini", "[Port]\r\nCOM=9\r\n[Musique]\r\nActif=1\r\nEntree=" +
                                       server.monitor() + "\r\n");
-        peer = std::make_unique<test::PtyPeer>(folder.file("COM9"));
-        line = std::make_unique<test::TimedFrames>(peer->farSide());
-        platform = std::make_unique<ui::QtPlatform>(folder.path());
-        app = std::make_unique<Application>(*platform, port, ui::optionFactories(modules),
-                                            AppConfig{folder.file("ttyS")});
-        window = std::make_unique<ui::MainWindow>(*app, *platform, modules);
-        app->Form_Load();
-        window->show();
-        app->inter_Click();
+        app.Form_Load();  // param.ini is read here, not before
+        window.show();
+        app.inter_Click();
     }
-    const MusicOption& music() const { return *app->find<MusicOption>(); }
+    const MusicOption& music() { return *app.find<MusicOption>(); }
 
     TempFolder folder;
     std::vector<ui::OptionModule> modules;
-    std::unique_ptr<test::PtyPeer> peer;
-    std::unique_ptr<test::TimedFrames> line;
-    std::unique_ptr<ui::QtPlatform> platform;
+    test::PtyPeer peer{folder.file("COM9")};
+    test::TimedFrames line{peer.farSide()};
+    ui::QtPlatform platform{folder.path()};
     PosixSerialPort port;
-    std::unique_ptr<Application> app;
-    std::unique_ptr<ui::MainWindow> window;
+    Application app{platform, port, ui::optionFactories(modules), AppConfig{folder.file("ttyS")}};
+    ui::MainWindow window{app, platform, modules};
 };
 
 TEST(MusicThroughTheWindow, TheChaserStepsOncePerBeatOfTheMusicTheComputerPlays) {
@@ -78,9 +71,9 @@ TEST(MusicThroughTheWindow, TheChaserStepsOncePerBeatOfTheMusicTheComputerPlays)
     ASSERT_GT(player, 0);
 
     MusicDesk desk(server);
-    ASSERT_TRUE(desk.peer->ready());
-    Application& app = *desk.app;
-    test::TimedFrames& line = *desk.line;
+    ASSERT_TRUE(desk.peer.ready());
+    Application& app = desk.app;
+    test::TimedFrames& line = desk.line;
     const MusicOption& music = desk.music();
     app.Command11_Click(6);  // "Chennillard", at the master's 150 ms until the beat is found
 
@@ -111,7 +104,7 @@ TEST(MusicThroughTheWindow, TheChaserStepsOncePerBeatOfTheMusicTheComputerPlays)
     app.dispatch([&] { app.find<MusicOption>()->show(); });
     bool shown = false;
     for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (top == desk.window.get() || !top->isVisible()) continue;
+        if (top == &desk.window || !top->isVisible()) continue;
         for (const QLabel* label : top->findChildren<QLabel*>()) {
             shown = shown || label->text() == QStringLiteral("Pulsation trouvée : 120 BPM");
         }
@@ -131,9 +124,9 @@ TEST(MusicThroughTheWindow, TheChaserFollowsTheBeatOfARealArrangement) {
     ASSERT_TRUE(server.ready()) << server.failure();
 
     MusicDesk desk(server);
-    ASSERT_TRUE(desk.peer->ready());
-    Application& app = *desk.app;
-    test::TimedFrames& line = *desk.line;
+    ASSERT_TRUE(desk.peer.ready());
+    Application& app = desk.app;
+    test::TimedFrames& line = desk.line;
     const MusicOption& music = desk.music();
     app.Command11_Click(6);
     runFor(500ms);  // the capture is connected before the music starts
