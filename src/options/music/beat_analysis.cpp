@@ -15,6 +15,7 @@ constexpr double kLateLimit = 0.04;   // a beat foretold this late is given late
 const double kShownKeep = 1 - std::exp(-OnsetFlux::frameSeconds() / 1.0);
 constexpr std::size_t kTempoBeats = 8;  // the last beats given, for the tempo shown
 constexpr double kOnLine = 0.015;       // seconds: beats this close to a line lie on it
+const double kChangeMeanKeep = std::exp(-OnsetFlux::frameSeconds() / 4.0);
 }  // namespace
 
 BeatAnalysis::BeatAnalysis(AnalysisSettings settings)
@@ -44,8 +45,11 @@ void BeatAnalysis::process(std::span<const float> block, AnalysisResult& result)
         quietSince_ = -1;
     }
     strengths_.clear();
+    changes_.clear();
     flux_.feed(block, strengths_);
-    for (float s : strengths_) frame(s);
+    harmony_.feed(block, changes_);
+    for (std::size_t i = 0; i < strengths_.size(); ++i)
+        frame(strengths_[i], i < changes_.size() ? changes_[i] : 0.0f);
     // A beat foretold within the first half of the next block is given now: on average, the
     // beats come at their time.
     const double ahead = 0.5 * double(block.size()) / kSampleRate;
@@ -54,7 +58,7 @@ void BeatAnalysis::process(std::span<const float> block, AnalysisResult& result)
     result.bpm = found_ ? shownBpm() : 0;
 }
 
-void BeatAnalysis::frame(float strength) {
+void BeatAnalysis::frame(float strength, float change) {
     salience_.add(strength);
     onsetMean_ = flux_.frames() == 1
                      ? strength
@@ -76,6 +80,14 @@ void BeatAnalysis::frame(float strength) {
     const double clear = settings_.clearOnset * std::max(onsetMean_, 1e-9);
     const double x = strength / clear;
     filter_.step(x / (1 + x), weights_);
+    // The harmony's change, heard late, weighs the hypotheses whose beat was then.
+    changeMean_ = kChangeMeanKeep * changeMean_ + (1 - kChangeMeanKeep) * change;
+    if (settings_.harmonyGain > 0 && changeMean_ > 1e-4) {
+        const double floor = settings_.harmonyFloor * changeMean_;
+        const double likelihood =
+            std::pow((change + floor) / (changeMean_ + floor), settings_.harmonyGain);
+        filter_.confirm(likelihood, HarmonicChange::delayFrames(), settings_.harmonySpread);
+    }
     const BeatFilter::Estimate e = filter_.estimate();
     const std::int64_t last = flux_.frames() - 1;
     nextBeat_ = OnsetFlux::frameTime(last) + e.framesToBeat * OnsetFlux::frameSeconds();

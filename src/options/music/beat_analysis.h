@@ -16,6 +16,7 @@
 
 #include "music/beat_filter.h"
 #include "music/beat_tracker.h"
+#include "music/harmonic_change.h"
 #include "music/onset_flux.h"
 #include "music/tempo_salience.h"
 
@@ -44,6 +45,11 @@ struct AnalysisSettings {
     // below 0.15 for a moment and below 0.1 on average; music is at 0.2 to 0.7.
     double findRepetition = 0.12;
     double keepShare = 2.0 / 3;
+    // A harmonic change (HarmonicChange) h on a beat makes it ((h + floor·m) / ((1 + floor)·m))
+    // ^ harmonyGain times likelier, m being the recent mean change; 0: the harmony is not heard.
+    double harmonyGain = 1.0;
+    double harmonyFloor = 0.25;
+    int harmonySpread = 1;  // frames either way of the change
     BeatFilter::Settings filter;
 };
 
@@ -67,17 +73,20 @@ public:
     double streamTime() const { return double(samples_) / kSampleRate; }
 
 private:
-    void frame(float strength);
+    void frame(float strength, float change);
     bool judgeFound();
     void giveBeats(double until, std::vector<double>& beats);
     double shownBpm() const;
 
     AnalysisSettings settings_;
     OnsetFlux flux_;
+    HarmonicChange harmony_;
     TempoSalience salience_;
     BeatFilter filter_;
     std::vector<double> weights_;
     std::vector<float> strengths_;
+    std::vector<float> changes_;
+    double changeMean_ = 0;
     std::uint64_t samples_ = 0;
     double onsetMean_ = 0;
     double silenceDb_ = -90;

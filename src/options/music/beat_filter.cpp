@@ -92,6 +92,27 @@ void BeatFilter::step(double onset, std::span<const double> periodWeights) {
     }
 }
 
+void BeatFilter::confirm(double likelihood, int framesAgo, int spread) {
+    if (!(likelihood > 0) || !std::isfinite(likelihood)) return;
+    // The odds sum to 1 after each step: only the hypotheses weighed change the sum.
+    const int n = periods();
+    double total = 1;
+    for (int i = 0; i < n; ++i) {
+        const int period = settings_.shortestPeriod + i;
+        const int last = std::min(period - 1, framesAgo + spread);
+        for (int phase = std::max(0, framesAgo - spread); phase <= last; ++phase) {
+            double& p = odds_[at(i, phase)];
+            total += (likelihood - 1) * p;
+            p *= likelihood;
+        }
+    }
+    if (total <= 0 || !std::isfinite(total)) {
+        std::fill(odds_.begin(), odds_.end(), 1.0 / double(odds_.size()));
+        return;
+    }
+    for (double& p : odds_) p /= total;
+}
+
 BeatFilter::Estimate BeatFilter::estimate() const {
     // The likeliest tempo first: the odds of each period over all its phases, with its
     // neighbours (a tempo between two whole periods spreads over both).

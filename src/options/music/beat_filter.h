@@ -40,6 +40,11 @@ public:
     // all alike.
     void step(double onset, std::span<const double> periodWeights = {});
 
+    // Evidence that comes late: how much likelier (`likelihood` times) a beat `framesAgo`
+    // frames ago is, within `spread` frames either way (0 < framesAgo - spread, framesAgo +
+    // spread < shortestPeriod). The hypotheses that put their last beat there are weighed by it.
+    void confirm(double likelihood, int framesAgo, int spread);
+
     struct Estimate {
         double period = 0;     // frames: the likeliest tempo's period, refined by its neighbours
         int framesToBeat = 0;  // from the last frame to that tempo's next beat: 1 to period

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "music/onset_flux.h"
 
-#include <aubio/aubio.h>
-
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -23,24 +21,7 @@ constexpr double kCompress = 10;
 constexpr double kFloor = 1e-10;
 }  // namespace
 
-struct OnsetFlux::Fft {
-    Fft()
-        : fft(new_aubio_fft(kFrameWindow)),
-          in(new_fvec(kFrameWindow)),
-          out(new_cvec(kFrameWindow)) {}
-    ~Fft() {
-        del_cvec(out);
-        del_fvec(in);
-        del_aubio_fft(fft);
-    }
-    Fft(const Fft&) = delete;
-    Fft& operator=(const Fft&) = delete;
-    aubio_fft_t* fft;
-    fvec_t* in;
-    cvec_t* out;
-};
-
-OnsetFlux::OnsetFlux() : fft_(std::make_unique<Fft>()), ring_(kFrameWindow, 0.0f) {
+OnsetFlux::OnsetFlux() : spectrum_(kFrameWindow, kFrameWindow / 2), ring_(kFrameWindow, 0.0f) {
     const double binHz = double(kSampleRate) / kFrameWindow;
     int last = 0;
     for (double f = kLowest; f < kHighest; f *= std::pow(2.0, 1.0 / kBandsPerOctave)) {
@@ -76,15 +57,14 @@ void OnsetFlux::feed(std::span<const float> samples, std::vector<float>& strengt
 }
 
 float OnsetFlux::analyse() {
-    smpl_t* in = fvec_get_data(fft_->in);
+    const std::span<float> in = spectrum_.input();
     for (std::size_t i = 0; i < ring_.size(); ++i)
         in[i] = ring_[(samples_ + i) % ring_.size()] * window_[i];
-    aubio_fft_do(fft_->fft, fft_->in, fft_->out);
-    const smpl_t* norm = cvec_norm_get_data(fft_->out);
+    const std::vector<double>& power = spectrum_.measure();
     double flux = 0;
     for (std::size_t b = 0; b + 1 < bandEdges_.size(); ++b) {
         double energy = 0;
-        for (int k = bandEdges_[b]; k < bandEdges_[b + 1]; ++k) energy += double(norm[k]) * norm[k];
+        for (int k = bandEdges_[b]; k < bandEdges_[b + 1]; ++k) energy += power[std::size_t(k)];
         energy /= double(bandEdges_[b + 1] - bandEdges_[b]);
         // The first frame sets the level; every frame's energy counts as a single one.
         bandMean_[b] = frames_ == 0 ? energy : kMeanKeep * bandMean_[b] + (1 - kMeanKeep) * energy;

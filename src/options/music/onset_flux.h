@@ -13,9 +13,10 @@
 // (sharp synthetic kicks are seen some 15 ms sooner). Not thread-safe.
 
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <vector>
+
+#include "music/power_spectrum.h"
 
 namespace lumiere::music {
 
@@ -44,8 +45,7 @@ public:
 private:
     float analyse();
 
-    struct Fft;
-    std::unique_ptr<Fft> fft_;
+    PowerSpectrum spectrum_;
     std::vector<float> ring_;  // the last kFrameWindow samples, ring_[i % size]
     std::uint64_t samples_ = 0;
     std::int64_t frames_ = 0;
