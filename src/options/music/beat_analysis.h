@@ -47,7 +47,7 @@ struct AnalysisSettings {
     double keepShare = 2.0 / 3;
     // A harmonic change (HarmonicChange) h on a beat makes it ((h + floor·m) / ((1 + floor)·m))
     // ^ harmonyGain times likelier, m being the recent mean change; 0: the harmony is not heard.
-    double harmonyGain = 1.0;
+    double harmonyGain = 0.5;
     double harmonyFloor = 0.25;
     int harmonySpread = 1;  // frames either way of the change
     BeatFilter::Settings filter;
