@@ -85,7 +85,8 @@ void BeatAnalysis::frame(float strength, float change) {
     if (settings_.harmonyGain > 0 && changeMean_ > 1e-4) {
         const double floor = settings_.harmonyFloor * changeMean_;
         const double likelihood =
-            std::pow((change + floor) / (changeMean_ + floor), settings_.harmonyGain);
+            std::clamp(std::pow((change + floor) / (changeMean_ + floor), settings_.harmonyGain),
+                       1 / settings_.harmonyLimit, settings_.harmonyLimit);
         filter_.confirm(likelihood, HarmonicChange::delayFrames(), settings_.harmonySpread);
     }
     const BeatFilter::Estimate e = filter_.estimate();

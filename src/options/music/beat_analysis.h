@@ -2,10 +2,11 @@
 #pragma once
 // Everything done to a block of captured sound, in one place so that live capture and the
 // benchmark run the same code: the onsets of every band (OnsetFlux), the tempo they repeat at
-// (TempoSalience), the filter that follows the beat's period and phase (BeatFilter), and the
-// beats given at their time, foretold from the filter. Each block gives the beats whose time has
-// come (stream seconds), whether a beat is found and its tempo (the one the beats are given at),
-// and the level for a meter. Not thread-safe: one thread feeds it.
+// (TempoSalience), the filter that follows the beat's period and phase (BeatFilter), weighed
+// again, a moment later, by the harmony's change (HarmonicChange: chords change on the beat),
+// and the beats given at their time, foretold from the filter. Each block gives the beats whose
+// time has come (stream seconds), whether a beat is found and its tempo (the one the beats are
+// given at), and the level for a meter. Not thread-safe: one thread feeds it.
 //
 // A beat is found once the onsets have repeated at one period clearly enough for about a
 // second (noise and silence never do), and lost after two seconds without it or of silence.
@@ -46,9 +47,13 @@ struct AnalysisSettings {
     double findRepetition = 0.12;
     double keepShare = 2.0 / 3;
     // A harmonic change (HarmonicChange) h on a beat makes it ((h + floor·m) / ((1 + floor)·m))
-    // ^ harmonyGain times likelier, m being the recent mean change; 0: the harmony is not heard.
+    // ^ harmonyGain times likelier, m being the recent mean change (0: the harmony is not heard),
+    // and at most harmonyLimit times likelier or less likely: the harmony is the weaker cue, so
+    // the drums decide where they are clear (a dance track's kick against its off-beat bass
+    // line) and the harmony where the onsets are as loud between the beats as on them.
     double harmonyGain = 0.5;
     double harmonyFloor = 0.25;
+    double harmonyLimit = 1.15;
     int harmonySpread = 1;  // frames either way of the change
     BeatFilter::Settings filter;
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Real arrangements: excerpts of the development set (a shuffle, a swung jazz waltz in 3/4, a
-// slow 12/8 blues), with drums and with the drums muted, from the computer's own output and
+// slow 12/8 blues, and a straight rock whose eighth notes sound as loud between the beats as on
+// them, so that only the harmony tells the beat from the off-beat), with drums and with the drums
+// muted, from the computer's own output and
 // through a room microphone, rendered by the build (tests/support/CMakeLists.txt). The
 // follower must find their beats as the benchmark's targets ask, fed as live capture feeds it.
 
