@@ -8,7 +8,7 @@ namespace lumiere::music {
 
 namespace {
 const double kOnsetMeanKeep = std::exp(-OnsetFlux::frameSeconds() / 2.0);
-constexpr double kFindSeconds = 0.5;  // the repetition must hold this long to find a beat
+constexpr double kFindSeconds = 0.8;  // the repetition must hold this long to find a beat
 constexpr double kLoseSeconds = 2.0;  // and fail this long, or the input be silent, to lose it
 constexpr double kShortestGap = 0.6;  // of a period, between two beats given
 constexpr double kLateLimit = 0.04;   // a beat foretold this late is given late; later, skipped
