@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "music/beat_tracker.h"
 #include "music/onset_flux.h"
@@ -25,12 +24,7 @@ constexpr double kSilent = 1e-10;
 
 HarmonicChange::HarmonicChange()
     : spectrum_(kWindow, static_cast<int>(kHighestHz * kWindow / kSampleRate)),
-      ring_(kWindow, 0.0f),
-      window_(kWindow),
       chroma_(2 * kChangeSpan) {
-    for (int i = 0; i < kWindow; ++i)
-        window_[std::size_t(i)] =
-            static_cast<float>(0.5 - 0.5 * std::cos(2 * std::numbers::pi * (i + 0.5) / kWindow));
     const double binHz = double(kSampleRate) / kWindow;
     for (int k = 0; k * binHz <= kHighestHz; ++k) {
         const double hz = k * binHz;
@@ -49,17 +43,13 @@ int HarmonicChange::delayFrames() {
 
 void HarmonicChange::feed(std::span<const float> samples, std::vector<float>& changes) {
     for (float sample : samples) {
-        ring_[samples_ % ring_.size()] =
-            std::isfinite(sample) ? std::clamp(sample, -1.0f, 1.0f) : 0.0f;
+        spectrum_.push(sample);
         ++samples_;
         if (samples_ % kFrameHop == 0) analyse(changes);
     }
 }
 
 void HarmonicChange::analyse(std::vector<float>& changes) {
-    const std::span<float> in = spectrum_.input();
-    for (std::size_t i = 0; i < ring_.size(); ++i)
-        in[i] = ring_[(samples_ + i) % ring_.size()] * window_[i];
     const std::vector<double>& power = spectrum_.measure();
     std::array<double, 12> energy{};
     double total = 0;

@@ -40,8 +40,6 @@ private:
     void analyse(std::vector<float>& changes);
 
     PowerSpectrum spectrum_;
-    std::vector<float> ring_;  // the last window of samples, ring_[i % size]
-    std::vector<float> window_;
     std::vector<int> pitchClass_;                // of each FFT bin kept, from kFirstBin
     std::vector<std::array<float, 12>> chroma_;  // the last 2 × kChangeSpan frames, circularly
     std::uint64_t samples_ = 0;

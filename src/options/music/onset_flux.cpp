@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "music/beat_tracker.h"
 
@@ -21,7 +20,7 @@ constexpr double kCompress = 10;
 constexpr double kFloor = 1e-10;
 }  // namespace
 
-OnsetFlux::OnsetFlux() : spectrum_(kFrameWindow, kFrameWindow / 2), ring_(kFrameWindow, 0.0f) {
+OnsetFlux::OnsetFlux() : spectrum_(kFrameWindow, kFrameWindow / 2) {
     const double binHz = double(kSampleRate) / kFrameWindow;
     int last = 0;
     for (double f = kLowest; f < kHighest; f *= std::pow(2.0, 1.0 / kBandsPerOctave)) {
@@ -31,10 +30,6 @@ OnsetFlux::OnsetFlux() : spectrum_(kFrameWindow, kFrameWindow / 2), ring_(kFrame
     }
     bandMean_.assign(bandEdges_.size() - 1, 0.0);
     previous_.assign(bandEdges_.size() - 1, 0.0f);
-    window_.resize(kFrameWindow);
-    for (int i = 0; i < kFrameWindow; ++i)
-        window_[std::size_t(i)] = static_cast<float>(
-            0.5 - 0.5 * std::cos(2 * std::numbers::pi * (i + 0.5) / kFrameWindow));
 }
 
 OnsetFlux::~OnsetFlux() = default;
@@ -49,17 +44,13 @@ double OnsetFlux::frameTime(std::int64_t n) {
 
 void OnsetFlux::feed(std::span<const float> samples, std::vector<float>& strengths) {
     for (float sample : samples) {
-        ring_[samples_ % ring_.size()] =
-            std::isfinite(sample) ? std::clamp(sample, -1.0f, 1.0f) : 0.0f;
+        spectrum_.push(sample);
         ++samples_;
         if (samples_ % kFrameHop == 0) strengths.push_back(analyse());
     }
 }
 
 float OnsetFlux::analyse() {
-    const std::span<float> in = spectrum_.input();
-    for (std::size_t i = 0; i < ring_.size(); ++i)
-        in[i] = ring_[(samples_ + i) % ring_.size()] * window_[i];
     const std::vector<double>& power = spectrum_.measure();
     double flux = 0;
     for (std::size_t b = 0; b + 1 < bandEdges_.size(); ++b) {

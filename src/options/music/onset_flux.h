@@ -46,11 +46,9 @@ private:
     float analyse();
 
     PowerSpectrum spectrum_;
-    std::vector<float> ring_;  // the last kFrameWindow samples, ring_[i % size]
     std::uint64_t samples_ = 0;
     std::int64_t frames_ = 0;
     std::vector<int> bandEdges_;  // FFT bins: band b is [edges[b], edges[b+1])
-    std::vector<float> window_;
     std::vector<double> bandMean_;
     std::vector<float> previous_;
 };

@@ -4,6 +4,8 @@
 #include <aubio/aubio.h>
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 #include <type_traits>
 
 namespace lumiere::music {
@@ -29,19 +31,29 @@ struct PowerSpectrum::Fft {
 
 PowerSpectrum::PowerSpectrum(int size, int highestBin)
     : fft_(std::make_unique<Fft>(size)),
-      power_(static_cast<std::size_t>(std::clamp(highestBin, 0, size / 2) + 1), 0.0) {}
+      ring_(std::size_t(size), 0.0f),
+      window_(std::size_t(size)),
+      power_(static_cast<std::size_t>(std::clamp(highestBin, 0, size / 2) + 1), 0.0) {
+    for (int i = 0; i < size; ++i)
+        window_[std::size_t(i)] =
+            static_cast<float>(0.5 - 0.5 * std::cos(2 * std::numbers::pi * (i + 0.5) / size));
+}
 
 PowerSpectrum::~PowerSpectrum() = default;
 
-std::span<float> PowerSpectrum::input() {
-    return {fvec_get_data(fft_->in), fft_->in->length};
+void PowerSpectrum::push(float sample) {
+    ring_[samples_ % ring_.size()] = std::isfinite(sample) ? std::clamp(sample, -1.0f, 1.0f) : 0.0f;
+    ++samples_;
 }
 
 const std::vector<double>& PowerSpectrum::measure() {
+    smpl_t* in = fvec_get_data(fft_->in);
+    for (std::size_t i = 0; i < ring_.size(); ++i)
+        in[i] = ring_[(samples_ + i) % ring_.size()] * window_[i];
     aubio_fft_do_complex(fft_->fft, fft_->in, fft_->out);
     // aubio's layout: the real part of bin k at k (0 .. size/2), its imaginary part at size - k.
     const smpl_t* x = fvec_get_data(fft_->out);
-    const std::size_t size = fft_->out->length;
+    const std::size_t size = ring_.size();
     for (std::size_t k = 0; k < power_.size(); ++k) {
         const double re = x[k];
         const double im = k == 0 || 2 * k == size ? 0.0 : double(x[size - k]);

@@ -1,31 +1,35 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The power of each frequency bin of a window of samples, up to a highest bin: aubio's real
-// FFT, without the phases (an arctangent per bin that the analysis never uses). Not
-// thread-safe.
+// The power spectrum of the last samples of a stream: a window of `size` samples (Hann), aubio's
+// real FFT, and the power of each frequency bin up to a highest bin, without the phases (an
+// arctangent per bin that the analysis never uses). Not thread-safe.
 
+#include <cstdint>
 #include <memory>
-#include <span>
 #include <vector>
 
 namespace lumiere::music {
 
 class PowerSpectrum {
 public:
-    // A window of `size` samples (a power of two); bins 0 to `highestBin` are measured.
+    // `size`: a power of two; bins 0 to `highestBin` are measured.
     PowerSpectrum(int size, int highestBin);
     ~PowerSpectrum();
     PowerSpectrum(const PowerSpectrum&) = delete;
     PowerSpectrum& operator=(const PowerSpectrum&) = delete;
 
-    // The samples to transform, already windowed: fill, then call measure().
-    std::span<float> input();
-    // |X(k)|² for k = 0 .. highestBin.
+    // The next sample of the stream (one that is not finite counts as silence; beyond full
+    // scale, as full scale).
+    void push(float sample);
+    // |X(k)|² of the last `size` samples (silence before the first), k = 0 .. highestBin.
     const std::vector<double>& measure();
 
 private:
     struct Fft;
     std::unique_ptr<Fft> fft_;
+    std::vector<float> ring_;  // the last `size` samples, ring_[i % size]
+    std::vector<float> window_;
+    std::uint64_t samples_ = 0;
     std::vector<double> power_;
 };
 
