@@ -159,6 +159,8 @@ lumiere_running() { kill -0 "$(cat "$trial/lumiere.pid")" 2>/dev/null; }
 
 # The Qt program in a virtual screen; the process id written is lumiere's own (exec).
 start_lumiere() {
+  # The id of an earlier start would be read as this one's, and waited on for nothing.
+  rm -f "$trial/lumiere.pid"
   # shellcheck disable=SC2016 # expanded by the shell inside the virtual screen
   start_as_user "$trial/xvfb.pid" xvfb-run -a -s "-screen 0 1024x768x24" \
     sh -c 'echo $$ > "$0"; exec "$1"' "$trial/lumiere.pid" "$prefix/bin/lumiere"
