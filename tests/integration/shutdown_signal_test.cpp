@@ -2,6 +2,7 @@
 // Ending Lumière by a signal while the channel blinker sends a hundred frames a second: the
 // all-off frame is the last frame on the line, every time, whatever tick was already queued.
 
+#include <poll.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -52,7 +53,11 @@ TEST(Shutdown, ASignalDuringTheBlinkerLeavesTheAllOffFrameLastOnTheLine) {
 
         const auto delay = std::chrono::microseconds(20000 + random() % 80000);
         const int number = kSignals[round % 3];
-        std::thread sender([delay, number] {
+        // The signal comes while the blinker runs: after its first frame is on the line (on a
+        // busy machine the loop may take longer than the shortest delay to tick at all).
+        std::thread sender([delay, number, line = peer.farSide()] {
+            pollfd first{line, POLLIN, 0};
+            ::poll(&first, 1, 2000);
             std::this_thread::sleep_for(delay);
             ::kill(::getpid(), number);
         });
