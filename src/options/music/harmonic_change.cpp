@@ -23,7 +23,7 @@ constexpr double kSilent = 1e-10;
 }  // namespace
 
 HarmonicChange::HarmonicChange()
-    : spectrum_(kWindow, static_cast<int>(kHighestHz * kWindow / kSampleRate)),
+    : power_(kWindow, static_cast<int>(kHighestHz * kWindow / kSampleRate)),
       chroma_(2 * kChangeSpan) {
     const double binHz = double(kSampleRate) / kWindow;
     for (int k = 0; k * binHz <= kHighestHz; ++k) {
@@ -43,14 +43,14 @@ int HarmonicChange::delayFrames() {
 
 void HarmonicChange::feed(std::span<const float> samples, std::vector<float>& changes) {
     for (float sample : samples) {
-        spectrum_.push(sample);
+        power_.push(sample);
         ++samples_;
         if (samples_ % kFrameHop == 0) analyse(changes);
     }
 }
 
 void HarmonicChange::analyse(std::vector<float>& changes) {
-    const std::vector<double>& power = spectrum_.measure();
+    const std::vector<double>& power = power_.measure();
     std::array<double, 12> energy{};
     double total = 0;
     for (std::size_t k = 0; k < pitchClass_.size() && k < power.size(); ++k) {

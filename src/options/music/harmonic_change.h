@@ -17,7 +17,7 @@
 #include <span>
 #include <vector>
 
-#include "music/power_spectrum.h"
+#include "music/frequency_power.h"
 
 namespace lumiere::music {
 
@@ -39,7 +39,7 @@ public:
 private:
     void analyse(std::vector<float>& changes);
 
-    PowerSpectrum spectrum_;
+    FrequencyPower power_;
     std::vector<int> pitchClass_;                // of each FFT bin kept, from kFirstBin
     std::vector<std::array<float, 12>> chroma_;  // the last 2 × kChangeSpan frames, circularly
     std::uint64_t samples_ = 0;

@@ -20,7 +20,7 @@ constexpr double kCompress = 10;
 constexpr double kFloor = 1e-10;
 }  // namespace
 
-OnsetFlux::OnsetFlux() : spectrum_(kFrameWindow, kFrameWindow / 2) {
+OnsetFlux::OnsetFlux() : power_(kFrameWindow, kFrameWindow / 2) {
     const double binHz = double(kSampleRate) / kFrameWindow;
     int last = 0;
     for (double f = kLowest; f < kHighest; f *= std::pow(2.0, 1.0 / kBandsPerOctave)) {
@@ -44,14 +44,14 @@ double OnsetFlux::frameTime(std::int64_t n) {
 
 void OnsetFlux::feed(std::span<const float> samples, std::vector<float>& strengths) {
     for (float sample : samples) {
-        spectrum_.push(sample);
+        power_.push(sample);
         ++samples_;
         if (samples_ % kFrameHop == 0) strengths.push_back(analyse());
     }
 }
 
 float OnsetFlux::analyse() {
-    const std::vector<double>& power = spectrum_.measure();
+    const std::vector<double>& power = power_.measure();
     double flux = 0;
     for (std::size_t b = 0; b + 1 < bandEdges_.size(); ++b) {
         double energy = 0;

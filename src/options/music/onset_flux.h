@@ -16,7 +16,7 @@
 #include <span>
 #include <vector>
 
-#include "music/power_spectrum.h"
+#include "music/frequency_power.h"
 
 namespace lumiere::music {
 
@@ -45,7 +45,7 @@ public:
 private:
     float analyse();
 
-    PowerSpectrum spectrum_;
+    FrequencyPower power_;
     std::uint64_t samples_ = 0;
     std::int64_t frames_ = 0;
     std::vector<int> bandEdges_;  // FFT bins: band b is [edges[b], edges[b+1])

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "music/power_spectrum.h"
+#include "music/frequency_power.h"
 
 #include <aubio/aubio.h>
 
@@ -12,7 +12,7 @@ namespace lumiere::music {
 
 static_assert(std::is_same_v<smpl_t, float>, "aubio built with float samples");
 
-struct PowerSpectrum::Fft {
+struct FrequencyPower::Fft {
     explicit Fft(int size)
         : fft(new_aubio_fft(uint_t(size))),
           in(new_fvec(uint_t(size))),
@@ -29,7 +29,7 @@ struct PowerSpectrum::Fft {
     fvec_t* out;
 };
 
-PowerSpectrum::PowerSpectrum(int size, int highestBin)
+FrequencyPower::FrequencyPower(int size, int highestBin)
     : fft_(std::make_unique<Fft>(size)),
       ring_(std::size_t(size), 0.0f),
       window_(std::size_t(size)),
@@ -39,14 +39,14 @@ PowerSpectrum::PowerSpectrum(int size, int highestBin)
             static_cast<float>(0.5 - 0.5 * std::cos(2 * std::numbers::pi * (i + 0.5) / size));
 }
 
-PowerSpectrum::~PowerSpectrum() = default;
+FrequencyPower::~FrequencyPower() = default;
 
-void PowerSpectrum::push(float sample) {
+void FrequencyPower::push(float sample) {
     ring_[samples_ % ring_.size()] = std::isfinite(sample) ? std::clamp(sample, -1.0f, 1.0f) : 0.0f;
     ++samples_;
 }
 
-const std::vector<double>& PowerSpectrum::measure() {
+const std::vector<double>& FrequencyPower::measure() {
     smpl_t* in = fvec_get_data(fft_->in);
     for (std::size_t i = 0; i < ring_.size(); ++i)
         in[i] = ring_[(samples_ + i) % ring_.size()] * window_[i];

@@ -10,13 +10,13 @@
 
 namespace lumiere::music {
 
-class PowerSpectrum {
+class FrequencyPower {
 public:
     // `size`: a power of two; bins 0 to `highestBin` are measured.
-    PowerSpectrum(int size, int highestBin);
-    ~PowerSpectrum();
-    PowerSpectrum(const PowerSpectrum&) = delete;
-    PowerSpectrum& operator=(const PowerSpectrum&) = delete;
+    FrequencyPower(int size, int highestBin);
+    ~FrequencyPower();
+    FrequencyPower(const FrequencyPower&) = delete;
+    FrequencyPower& operator=(const FrequencyPower&) = delete;
 
     // The next sample of the stream (one that is not finite counts as silence; beyond full
     // scale, as full scale).
