@@ -7,6 +7,8 @@
 #   scripts/music-set.sh                      the development set and the held-out set
 #   scripts/music-set.sh --set dev            the development set only
 #   scripts/music-set.sh --only rock-143 --out DIR   some songs of the development set
+#   scripts/music-set.sh --performance 3      mma's random timing drawn from seed 3 (the same
+#                                             performance each time; default: a new one)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

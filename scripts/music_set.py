@@ -221,6 +221,16 @@ def feel_of(song):
     return "straight"
 
 
+def seeded(song, performance, folder):
+    """The mma song to render: itself, or a copy that first seeds mma's random timing."""
+    if performance is None:
+        return song
+    copy = os.path.join(folder, os.path.basename(song))
+    with open(song) as f, open(copy, "w") as out:
+        out.write(f"RndSeed {performance}\n" + f.read())
+    return copy
+
+
 def sources(which):
     """(name, MIDI file, excerpt start in seconds, feel) of a set; mma songs made in `midis`."""
     if which == "dev":
@@ -244,6 +254,9 @@ def main():
     parser.add_argument("--variants", default=",".join(VARIANTS))
     parser.add_argument("--seconds", type=float, default=35.0)
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 1)
+    parser.add_argument("--performance", type=int, default=None,
+                        help="mma's random timing and loudness drawn from this seed, so that the "
+                             "same performance is rendered each time (default: a new one)")
     args = parser.parse_args()
     only = set(filter(None, args.only.split(",")))
     variants = args.variants.split(",")
@@ -259,8 +272,8 @@ def main():
                 continue
             if source.endswith(".mma"):
                 mid = os.path.join(midis, name + ".mid")
-                subprocess.run(["mma", "-f", mid, source], check=True, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL)
+                subprocess.run(["mma", "-f", mid, seeded(source, args.performance, midis)],
+                               check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
                 source = mid
             midi = mido.MidiFile(source)
             for variant in variants:
