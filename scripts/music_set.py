@@ -10,6 +10,8 @@ pink noise 15 dB below the music).
 
   dev      the development set: bench/music/songs/*.mma (mma's groove library) and the MIDI
            files of planetblupi-music-midi
+  games    a second development set, of game music like the held-out set's: the MIDI files of
+           simutrans-data and freedink-data
   heldout  the MIDI files of openttd-openmsx, kept to judge the result, never to tune on
 
 Each set is a folder of the cache with one WAV (44 100 Hz, 16 bit) and one .beats file (one time
@@ -19,7 +21,6 @@ scripts/music-set.sh.
 
 import argparse
 import concurrent.futures
-import math
 import os
 import shutil
 import subprocess
@@ -35,10 +36,13 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SONGS = os.path.join(ROOT, "bench", "music", "songs")
 BLUPI = "/usr/share/planetblupi/music"
 OPENMSX = "/usr/share/games/openttd/baseset/openmsx"
+SIMUTRANS = "/usr/share/games/simutrans/music"
+DINK = "/usr/share/games/dink/dink/Sound"
 SOUNDFONTS = ["/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2/TimGM6mb.sf2"]
 RATE = 44100
 DRUM_CHANNEL = 9
 KICKS = {35, 36}  # Acoustic Bass Drum, Bass Drum 1
+SNARES = {38, 40}  # Acoustic Snare, Electric Snare
 VARIANTS = ["drums", "nokick", "nodrums"]
 SLOWEST, FASTEST = 60.0, 210.0  # excerpts whose tempo is outside are left out
 
@@ -88,6 +92,25 @@ def meter_of(midi):
 def has_drums(midi):
     return any(m.type == "note_on" and m.channel == DRUM_CHANNEL and m.velocity > 0
                for track in midi.tracks for m in track)
+
+
+def grid_off(midi):
+    """Whether the file's quarter-note grid lies half a beat off its music: the kick and snare
+    fall far more often on the grid's half beats than on its beats. Such a file's beats would
+    not be the music's, so it is left out."""
+    ppq = midi.ticks_per_beat
+    on = half = count = 0
+    for track in midi.tracks:
+        tick = 0
+        for message in track:
+            tick += message.time
+            if (message.type == "note_on" and message.velocity > 0
+                    and message.channel == DRUM_CHANNEL and message.note in KICKS | SNARES):
+                place = (tick % ppq) / ppq
+                count += 1
+                on += place < 1 / 16 or place > 15 / 16
+                half += abs(place - 0.5) < 1 / 16
+    return count >= 50 and half > 0.4 * count and half > 2 * on
 
 
 def variant_of(midi, variant, end_tick):
@@ -240,6 +263,12 @@ def sources(which):
         for blupi in sorted(os.listdir(BLUPI)):
             if blupi.endswith(".mid"):
                 yield "blupi-" + blupi[5:-4], os.path.join(BLUPI, blupi), 10.0, "-"
+    elif which == "games":
+        for prefix, folder in (("simu-", SIMUTRANS), ("dink-", DINK)):
+            for mid in sorted(os.listdir(folder)):
+                if mid.lower().endswith(".mid"):
+                    yield prefix + mid[:-4].split("-")[0].lower(), os.path.join(folder, mid), \
+                        10.0, "-"
     else:
         for msx in sorted(os.listdir(OPENMSX)):
             if msx.endswith(".mid"):
@@ -249,7 +278,7 @@ def sources(which):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--out", default=os.path.join(ROOT, "build", "music-set"))
-    parser.add_argument("--set", choices=["dev", "heldout", "all"], default="all")
+    parser.add_argument("--set", choices=["dev", "games", "heldout", "all"], default="all")
     parser.add_argument("--only", default="", help="comma-separated names of the dev set")
     parser.add_argument("--variants", default=",".join(VARIANTS))
     parser.add_argument("--seconds", type=float, default=35.0)
@@ -260,7 +289,7 @@ def main():
     args = parser.parse_args()
     only = set(filter(None, args.only.split(",")))
     variants = args.variants.split(",")
-    sets = ["dev", "heldout"] if args.set == "all" else [args.set]
+    sets = ["dev", "games", "heldout"] if args.set == "all" else [args.set]
     for which in sets:
         folder = os.path.join(args.out, which)
         os.makedirs(folder, exist_ok=True)
@@ -275,7 +304,14 @@ def main():
                 subprocess.run(["mma", "-f", mid, seeded(source, args.performance, midis)],
                                check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
                 source = mid
-            midi = mido.MidiFile(source)
+            try:
+                midi = mido.MidiFile(source)
+            except Exception as error:  # noqa: BLE001 (mido raises its own kinds)
+                print(f"{name}: left out, unreadable ({error})", file=sys.stderr)
+                continue
+            if grid_off(midi):
+                print(f"{name}: left out, its beats lie half a beat off the music", file=sys.stderr)
+                continue
             for variant in variants:
                 if variant != "drums" and not has_drums(midi):
                     continue

@@ -20,7 +20,7 @@ test_packages=(
   ola pulseaudio pulseaudio-utils
   chromium chromium-driver python3-selenium
   fluidsynth fluid-soundfont-gm timgm6mb-soundfont mma sox python3-mido python3-mir-eval
-  planetblupi-music-midi openttd-openmsx
+  planetblupi-music-midi simutrans-data freedink-data openttd-openmsx
   dpkg-dev lintian appstream desktop-file-utils shellcheck reuse
 )
 

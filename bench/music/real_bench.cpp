@@ -2,7 +2,7 @@
 // lumiere-real-beat-bench: how well the music follower finds the beats of real arrangements,
 // beside aubio's own tracker alone, on the same files in the same run.
 //
-//   lumiere-real-beat-bench [--set dev|heldout] [--folder DIR] [--files] [--only TEXT]
+//   lumiere-real-beat-bench [--set dev|games|heldout] [--folder DIR] [--files] [--only TEXT]
 //
 // The sets are built by scripts/music-set.sh (default folder: build/music-set of the source
 // tree). "suivi" is Lumière's analysis as live capture runs it: BeatAnalysis fed in blocks of a
@@ -232,7 +232,7 @@ int main(int argc, char** argv) {
             withAubio = false;
         } else {
             std::fprintf(stderr,
-                         "usage: lumiere-real-beat-bench [--set dev|heldout] [--folder DIR] "
+                         "usage: lumiere-real-beat-bench [--set dev|games|heldout] [--folder DIR] "
                          "[--files] [--only TEXT] [--no-extras] [--no-aubio]\n");
             return 2;
         }
