@@ -4,9 +4,9 @@
 # (default build/music-set/): General MIDI arrangements rendered with fluidsynth and a GM
 # soundfont, with their exact beats. Installs nothing: the packages come from
 # `scripts/setup.sh test`.
-#   scripts/music-set.sh                      the development set and the held-out set
+#   scripts/music-set.sh                      the development, game-music and held-out sets
 #   scripts/music-set.sh --set dev            the development set only
-#   scripts/music-set.sh --only rock-143 --out DIR   some songs of the development set
+#   scripts/music-set.sh --only rock-143 --out DIR   some songs (--set games --only simu-01, ...)
 #   scripts/music-set.sh --performance 3      mma's random timing drawn from seed 3 (the same
 #                                             performance each time; default: a new one)
 set -euo pipefail

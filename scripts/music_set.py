@@ -279,7 +279,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--out", default=os.path.join(ROOT, "build", "music-set"))
     parser.add_argument("--set", choices=["dev", "games", "heldout", "all"], default="all")
-    parser.add_argument("--only", default="", help="comma-separated names of the dev set")
+    parser.add_argument("--only", default="", help="comma-separated song names (rock-143, simu-01)")
     parser.add_argument("--variants", default=",".join(VARIANTS))
     parser.add_argument("--seconds", type=float, default=35.0)
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 1)
