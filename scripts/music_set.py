@@ -43,19 +43,23 @@ RATE = 44100
 DRUM_CHANNEL = 9
 KICKS = {35, 36}  # Acoustic Bass Drum, Bass Drum 1
 SNARES = {38, 40}  # Acoustic Snare, Electric Snare
+KICKS_AND_SNARES = KICKS | SNARES
 VARIANTS = ["drums", "nokick", "nodrums"]
 SLOWEST, FASTEST = 60.0, 210.0  # excerpts whose tempo is outside are left out
 
 
-def beat_times(midi):
-    """Seconds of every quarter note of the file, from its tempo map."""
-    changes = []  # (tick, tempo) in tick order, from every track
+def timed(midi):
+    """(tick, message) of every message of every track, each track from tick 0."""
     for track in midi.tracks:
         tick = 0
         for message in track:
             tick += message.time
-            if message.type == "set_tempo":
-                changes.append((tick, message.tempo))
+            yield tick, message
+
+
+def beat_times(midi):
+    """Seconds of every quarter note of the file, from its tempo map."""
+    changes = [(tick, m.tempo) for tick, m in timed(midi) if m.type == "set_tempo"]
     changes.sort(key=lambda c: c[0])
     if not changes or changes[0][0] > 0:
         changes.insert(0, (0, 500000))
@@ -99,17 +103,12 @@ def grid_off(midi):
     fall far more often on the grid's half beats than on its beats. Such a file's beats would
     not be the music's, so it is left out."""
     ppq = midi.ticks_per_beat
-    on = half = count = 0
-    for track in midi.tracks:
-        tick = 0
-        for message in track:
-            tick += message.time
-            if (message.type == "note_on" and message.velocity > 0
-                    and message.channel == DRUM_CHANNEL and message.note in KICKS | SNARES):
-                place = (tick % ppq) / ppq
-                count += 1
-                on += place < 1 / 16 or place > 15 / 16
-                half += abs(place - 0.5) < 1 / 16
+    places = [(tick % ppq) / ppq for tick, m in timed(midi)
+              if m.type == "note_on" and m.velocity > 0 and m.channel == DRUM_CHANNEL
+              and m.note in KICKS_AND_SNARES]
+    count = len(places)
+    on = sum(place < 1 / 16 or place > 15 / 16 for place in places)
+    half = sum(abs(place - 0.5) < 1 / 16 for place in places)
     return count >= 50 and half > 0.4 * count and half > 2 * on
 
 
