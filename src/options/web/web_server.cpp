@@ -142,7 +142,14 @@ bool WebServer::hasSession(const QHttpServerRequest& request) const {
 bool WebServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
     // Qt's server asks here first, then upgrades the connection whatever the answer: nothing is
     // written, and the WebSocket is checked once Qt hands it over (admit()).
-    if (isWebSocketUpgrade(request)) return true;
+    if (isWebSocketUpgrade(request)) {
+        // States are small and frequent: each goes out at once instead of waiting for the last
+        // one's acknowledgement. And a closing frame goes out before Qt closes the socket: with
+        // a refused message still unread, the system resets the connection at close and throws
+        // away whatever it was still holding back, so the phone would never learn why.
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        return true;
+    }
     guard_->requestDone(socket);
     const QByteArray host = request.value("Host");
     const QString path = request.url().path();
